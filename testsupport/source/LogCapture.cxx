@@ -1,0 +1,44 @@
+#include <testsupport/LogCapture.hxx>
+
+namespace testsupport {
+
+std::ostream& operator<<(std::ostream& os, const LogLine& l) {
+    return os << "{" << l.area << ", " << (l.level == SAL_DETAIL_LOG_LEVEL_WARN ? "warn" : "info") << ", \"" << l.text
+              << "\"}";
+}
+
+LogCapture::LogCapture(std::string area) : area_(std::move(area)) {
+    previous_ = sal_detail_setLogHook(&LogCapture::hook, this, &previousData_);
+}
+
+LogCapture::~LogCapture() {
+    void* ignored = nullptr;
+    sal_detail_setLogHook(previous_, previousData_, &ignored);
+}
+
+void LogCapture::hook(void* data, const char* area, sal_detail_LogLevel level, const char* text) {
+    auto* self = static_cast<LogCapture*>(data);
+    if (!self->area_.empty() && self->area_ != area) return;
+    std::lock_guard g(self->mutex_);
+    self->lines_.push_back({area, level, text});
+}
+
+std::vector<LogLine> LogCapture::lines() const {
+    std::lock_guard g(mutex_);
+    return lines_;
+}
+
+std::vector<std::string> LogCapture::texts(sal_detail_LogLevel level) const {
+    std::lock_guard g(mutex_);
+    std::vector<std::string> r;
+    for (auto& l : lines_)
+        if (l.level == level) r.push_back(l.text);
+    return r;
+}
+
+void LogCapture::clear() {
+    std::lock_guard g(mutex_);
+    lines_.clear();
+}
+
+} // namespace testsupport
