@@ -90,9 +90,11 @@ public:
 
     bool operator==(const Any& other) const;
 
+    // Holds p as an interface of the given type (p may be null).
+    void setInterface(const Type& type, XInterface* p);
+
 private:
     [[noreturn]] static void throwCannotExtract(const Type& held, const Type& wanted);
-    void setInterface(const Type& type, XInterface* p);
     XInterface* heldInterface() const noexcept;
 
     Type type_;
