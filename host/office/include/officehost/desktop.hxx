@@ -1,0 +1,52 @@
+#pragma once
+// Opening and closing documents in the host stand-in, as a user would: each
+// document is shown in a new frame of the process desktop (the service
+// "com.qam.vexo.frame.Desktop" of the process component context), with a
+// controller of its own, and that frame becomes the current one.
+//
+// Call officehost::initProcessContext() first; shutdownProcessContext() closes
+// whatever is still open.
+
+#include <com/qam/vexo/frame/frame.hxx>
+
+namespace officehost {
+
+// The process desktop; RuntimeException when the process context has none.
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XDesktop> getDesktop();
+
+// A new, empty text document (one empty paragraph, the standard paragraph styles
+// including "List Number") in a new current frame.  The model supports
+// "com.qam.vexo.text.TextDocument"; its controller is the view
+// (text::XTextViewCursorSupplier, view::XSelectionSupplier), with the view
+// cursor at the start of the body.
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openTextDocument();
+
+// Placeholder models for tests of the kind of the active document.  They have
+// no content at all: they only report their service names (and are models with
+// a controller in a frame).  Later work replaces them with real documents.
+enum class PlaceholderKind {
+    Spreadsheet,    // "com.qam.vexo.sheet.SpreadsheetDocument"
+    Presentation,   // "com.qam.vexo.presentation.PresentationDocument" and "com.qam.vexo.drawing.DrawingDocument"
+    Drawing,        // "com.qam.vexo.drawing.DrawingDocument"
+    NoServiceInfo   // a model that does not implement lang::XServiceInfo at all
+};
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openPlaceholderDocument(PlaceholderKind kind);
+
+// A new current frame that shows nothing (no controller).
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XFrame> openEmptyFrame();
+
+// The frame that shows the model, empty when none does.
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XFrame> frameOf(
+    const ::zel::uno::Reference<::com::qam::vexo::frame::XModel>& model);
+
+// Makes the frame that shows the model current; RuntimeException when no frame shows it.
+SAL_DLLPUBLIC_EXPORT void activateDocument(const ::zel::uno::Reference<::com::qam::vexo::frame::XModel>& model);
+
+// Closes the frame that shows the model (RuntimeException when none does).  When it
+// was the current frame, no frame is current afterwards.
+SAL_DLLPUBLIC_EXPORT void closeDocument(const ::zel::uno::Reference<::com::qam::vexo::frame::XModel>& model);
+
+// Closes every frame: afterwards there is no document and no current frame.
+SAL_DLLPUBLIC_EXPORT void closeAllDocuments();
+
+} // namespace officehost
