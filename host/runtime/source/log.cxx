@@ -1,0 +1,157 @@
+// Logging with an area and a level.
+//
+// SAL_LOG is a sequence of switches "+LEVEL" or "-LEVEL", each optionally followed by
+// ".area" (LEVEL is INFO or WARN, in any case); "1" means "+INFO+WARN".  A switch
+// without an area applies to every area, one with an area to that area and the areas
+// below it ("+WARN.lingucomponent" covers "lingucomponent.lexivor").  The last switch
+// that applies to a line decides; by default nothing is written.  The setting is read
+// at first use and again by sal_detail_initialize.
+//
+// One lock serialises hook changes, hook calls and writes, so a line is never torn
+// and a hook that has been replaced is not called any more once setLogHook returns.
+// It is recursive so that a hook may log.
+
+#include <sal/log.hxx>
+
+#include "strimpl.hxx"
+
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Switch {
+    bool on;
+    sal_detail_LogLevel level;
+    std::string area;
+};
+
+struct LogState {
+    std::recursive_mutex mutex;
+    bool loaded = false;
+    std::vector<Switch> switches;
+    sal_detail_LogHook hook = nullptr;
+    void* hookData = nullptr;
+};
+
+LogState& state() {
+    static LogState s;
+    return s;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if ((x >= 'a' && x <= 'z' ? x - 32 : x) != (y >= 'a' && y <= 'z' ? y - 32 : y)) return false;
+    }
+    return true;
+}
+
+std::vector<Switch> parse(std::string_view spec) {
+    std::vector<Switch> out;
+    if (spec == "1") {
+        out.push_back({true, SAL_DETAIL_LOG_LEVEL_INFO, {}});
+        out.push_back({true, SAL_DETAIL_LOG_LEVEL_WARN, {}});
+        return out;
+    }
+    std::size_t i = 0;
+    while (i < spec.size()) {
+        char sign = spec[i];
+        if (sign != '+' && sign != '-') {
+            ++i;
+            continue;
+        }
+        std::size_t end = spec.find_first_of("+-", i + 1);
+        if (end == std::string_view::npos) end = spec.size();
+        std::string_view item = spec.substr(i + 1, end - i - 1);
+        i = end;
+        std::size_t dot = item.find('.');
+        std::string_view levelName = item.substr(0, dot);
+        std::string_view area = dot == std::string_view::npos ? std::string_view() : item.substr(dot + 1);
+        sal_detail_LogLevel level;
+        if (equalsIgnoreCase(levelName, "INFO")) level = SAL_DETAIL_LOG_LEVEL_INFO;
+        else if (equalsIgnoreCase(levelName, "WARN")) level = SAL_DETAIL_LOG_LEVEL_WARN;
+        else continue;
+        out.push_back({sign == '+', level, std::string(area)});
+    }
+    return out;
+}
+
+void loadLocked(LogState& s) {
+    const char* env = std::getenv("SAL_LOG");
+    s.switches = parse(env == nullptr ? std::string_view() : std::string_view(env));
+    s.loaded = true;
+}
+
+bool writtenLocked(LogState& s, sal_detail_LogLevel level, std::string_view area) {
+    if (!s.loaded) loadLocked(s);
+    bool on = false;
+    for (const Switch& sw : s.switches) {
+        if (sw.level != level) continue;
+        if (!sw.area.empty() && area != sw.area
+            && !(area.size() > sw.area.size() && area.starts_with(sw.area) && area[sw.area.size()] == '.'))
+            continue;
+        on = sw.on;
+    }
+    return on;
+}
+
+const char* levelName(sal_detail_LogLevel level) {
+    switch (level) {
+    case SAL_DETAIL_LOG_LEVEL_INFO: return "info";
+    case SAL_DETAIL_LOG_LEVEL_WARN: return "warn";
+    }
+    return "?";
+}
+
+} // namespace
+
+namespace salqx {
+
+void reloadLogSettings() {
+    LogState& s = state();
+    std::lock_guard g(s.mutex);
+    loadLocked(s);
+}
+
+} // namespace salqx
+
+extern "C" {
+
+void sal_detail_log(sal_detail_LogLevel level, const char* area, const char* text) {
+    if (area == nullptr) area = "";
+    if (text == nullptr) text = "";
+    LogState& s = state();
+    std::lock_guard g(s.mutex);
+    if (s.hook != nullptr) s.hook(s.hookData, area, level, text);
+    if (!writtenLocked(s, level, area)) return;
+    std::string line = std::string(levelName(level)) + ":" + area + ": " + text + "\n";
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        ssize_t n = ::write(STDERR_FILENO, rest.data(), rest.size());
+        if (n <= 0) break;
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+bool sal_detail_logEnabled(sal_detail_LogLevel level, const char* area) {
+    LogState& s = state();
+    std::lock_guard g(s.mutex);
+    return s.hook != nullptr || writtenLocked(s, level, area == nullptr ? "" : area);
+}
+
+sal_detail_LogHook sal_detail_setLogHook(sal_detail_LogHook hook, void* data, void** previousData) {
+    LogState& s = state();
+    std::lock_guard g(s.mutex);
+    sal_detail_LogHook previous = s.hook;
+    if (previousData != nullptr) *previousData = s.hookData;
+    s.hook = hook;
+    s.hookData = hook == nullptr ? nullptr : data;
+    return previous;
+}
+
+} // extern "C"
