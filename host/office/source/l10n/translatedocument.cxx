@@ -244,7 +244,7 @@ bool isUtf8(std::string_view bytes) {
                                       RTL_TEXTENCODING_UTF8, RTL_TEXTTOUNICODE_FLAGS_STRICT);
 }
 
-// The file-system path of a file URL, in the bytes the file functions take.
+// The absolute file-system path of a file URL, in the bytes the file functions take.
 bool systemPathOf(OUString const& url, std::string& path) {
     OUString systemPath;
     if (osl::FileBase::getSystemPathFromFileURL(url, systemPath) != osl_File_E_None)
@@ -253,7 +253,8 @@ bool systemPathOf(OUString const& url, std::string& path) {
     if (!systemPath.convertToString(&bytes, osl_getThreadTextEncoding(), RTL_UNICODETOTEXT_FLAGS_STRICT))
         return false;
     path = bytes.toStdString();
-    return !path.empty();
+    // A relative path would depend on the working directory of whoever calls.
+    return path.starts_with('/');
 }
 
 class FileDescriptor {
