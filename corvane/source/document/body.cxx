@@ -1,0 +1,122 @@
+// The body: the document's main text as a container of paragraphs, list items
+// and tables.
+
+#include "elements.hxx"
+
+namespace corvane::detail {
+
+namespace beans = ::com::qam::vexo::beans;
+namespace container = ::com::qam::vexo::container;
+using ::com::qam::vexo::frame::XModel;
+using ::com::qam::vexo::lang::IllegalArgumentException;
+using ::com::qam::vexo::lang::XMultiServiceFactory;
+using ::com::qam::vexo::lang::XServiceInfo;
+using ::zel::uno::Any;
+using ::zel::uno::RuntimeException;
+using ::zel::uno::Sequence;
+using ::zel::uno::UNO_QUERY;
+using ::zel::uno::UNO_QUERY_THROW;
+
+namespace {
+
+class BodyImpl : public ElementImpl<XBody> {
+public:
+    BodyImpl(const Reference<XModel>& model, const Reference<text::XText>& bodyText)
+        : model_(model), text_(bodyText) {}
+
+    Reference<::zel::uno::XInterface> getuno() override { return text_; }
+
+    Reference<XText> asText() override { return createContainerText(this); }
+    Optional<Reference<XElement>> getParent() override { return {}; }
+    OUString getText() override {
+        if (!text_.is()) throw RuntimeException(u"getText: the document body has no text");
+        return textOf(text_);
+    }
+    ElementType getType() override { return ElementType::BODY_SECTION; }
+    Reference<XElement> removeFromParent() override {
+        throw RuntimeException(u"the body has no parent to remove it from");
+    }
+
+    // The host keeps one empty paragraph, which loses numbering and heading.
+    Reference<XContainerElement> clear() override {
+        text_->setString(OUString());
+        Reference<container::XEnumeration> elements =
+            Reference<container::XEnumerationAccess>(text_, UNO_QUERY_THROW)->createEnumeration();
+        Reference<text::XTextContent> first(elements->nextElement(), UNO_QUERY_THROW);
+        makeNormal(createParagraph(this, first), Reference<beans::XPropertySet>(first, UNO_QUERY_THROW));
+        return this;
+    }
+    Reference<XText> editAsText() override { return asText(); }
+    Reference<XElement> getChild(sal_Int32 index) override {
+        const Sequence<Reference<XElement>> children = getChildren();
+        if (index < 0 || index >= children.getLength()) return {};
+        return children[index];
+    }
+    sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
+    sal_Int32 getNumChildren() override { return getChildren().getLength(); }
+
+    Reference<XInlineImage> appendImage(const Reference<XBlob>&) override {
+        throw RuntimeException(u"appendImage: not implemented");
+    }
+    Reference<XParagraph> appendListItem(const OUString& s) override { return append(s, u"List Number"); }
+    Reference<XParagraph> appendParagraph(const OUString& s) override { return append(s, u""); }
+    Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
+
+private:
+    // A new last paragraph holding `s`, in the given paragraph style, or normal
+    // when the style is empty.  Without the style the paragraph is numbered
+    // directly (arabic numbers).  A failure after the paragraph was started
+    // leaves it in the document.
+    Reference<XParagraph> append(const OUString& s, std::u16string_view style) {
+        if (!text_.is()) throw RuntimeException(u"XBody has no underlying text");
+        Reference<text::XParagraphAppend>(text_, UNO_QUERY_THROW)->finishParagraph({});
+        text_->insertString(text_->getEnd(), s, false);
+
+        Reference<text::XTextContent> last;
+        Reference<container::XEnumerationAccess> access(text_, UNO_QUERY);
+        Reference<container::XEnumeration> elements = access.is() ? access->createEnumeration() : nullptr;
+        while (elements.is() && elements->hasMoreElements()) {
+            Reference<text::XTextContent> content(elements->nextElement(), UNO_QUERY);
+            Reference<XServiceInfo> info(content, UNO_QUERY);
+            if (info.is() && info->supportsService(u"com.qam.vexo.text.Paragraph")) last = content;
+        }
+        if (!last.is()) throw RuntimeException(u"appending the paragraph failed");
+
+        Reference<XParagraph> paragraph = createParagraph(this, last);
+        Reference<beans::XPropertySet> props(last, UNO_QUERY_THROW);
+        if (style.empty()) {
+            makeNormal(paragraph, props);
+            return paragraph;
+        }
+        try {
+            props->setPropertyValue(u"ParaStyleName", Any(OUString(style)));
+        } catch (const IllegalArgumentException&) {
+            numberDirectly(props);
+        }
+        return paragraph;
+    }
+
+    void numberDirectly(const Reference<beans::XPropertySet>& props) {
+        Reference<container::XIndexReplace> rules(
+            Reference<XMultiServiceFactory>(model_, UNO_QUERY_THROW)->createInstance(u"com.qam.vexo.text.NumberingRules"),
+            UNO_QUERY_THROW);
+        if (rules->getCount() == 0)
+            throw RuntimeException(u"appendListItem: the document provides no bullet list formatting");
+        const Sequence<beans::PropertyValue> arabic{{u"NumberingType", 0, Any(static_cast<sal_Int16>(4)),
+                                                     beans::PropertyState_DIRECT_VALUE}};
+        rules->replaceByIndex(0, Any(arabic));
+        props->setPropertyValue(u"NumberingRules", Any(rules));
+        props->setPropertyValue(u"NumberingIsNumber", Any(true));
+    }
+
+    const Reference<XModel> model_;
+    const Reference<text::XText> text_;
+};
+
+} // namespace
+
+Reference<XBody> createBody(const Reference<XModel>& model, const Reference<text::XText>& bodyText) {
+    return new BodyImpl(model, bodyText);
+}
+
+} // namespace corvane::detail

@@ -1,0 +1,101 @@
+#pragma once
+// Shared by the units of the text-document model: the element base template
+// with the generic casts, the wrapper constructors that one unit offers the
+// others, and the walks over the host's text that several wrappers need.
+//
+// Ownership: a wrapper holds its parent wrapper and its host objects, never its
+// children, so the wrappers form no reference cycles.
+
+#include "document.hxx"
+
+#include <com/qam/vexo/beans/properties.hxx>
+#include <com/qam/vexo/text/text.hxx>
+#include <cppu/implbase.hxx>
+
+#include <vector>
+
+namespace corvane::detail {
+
+namespace text = ::com::qam::vexo::text;
+using ::zel::uno::Reference;
+
+[[noreturn]] void throwCastFailure(ElementType from, ElementType to);
+
+// The plain text of a host range, footnote labels left out: the measure of
+// every offset of the model.
+OUString textOf(const Reference<text::XTextRange>& range);
+
+// Moves the cursor right over `count` visible characters (a footnote anchor is a
+// character for the host cursor but has no visible text).
+void goRight(const Reference<text::XTextCursor>& cursor, sal_Int32 count, bool extend);
+
+// The paragraphs and tables of a host text, wrapped with `parent` as their parent.
+::zel::uno::Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& text,
+                                                            const Reference<XElement>& parent);
+
+// The previous or next paragraph or table beside `content` in its text.
+Optional<Reference<XElement>> siblingContent(const Reference<text::XTextContent>& content,
+                                             const Reference<XElement>& parent, bool next);
+
+sal_Int32 childIndexOf(XContainerElement& container, const Reference<XElement>& child);
+
+// Removes a text content (a table, footnote or image) from the text that holds its anchor.
+void removeContent(const Reference<text::XTextContent>& content);
+// Removes a paragraph, refusing the last paragraph of its text.
+void removeParagraph(const Reference<text::XTextContent>& paragraph);
+
+// Gives a paragraph the normal look: no numbering, no heading.
+void makeNormal(const Reference<XParagraph>& paragraph,
+                const Reference<::com::qam::vexo::beans::XPropertySet>& properties);
+
+// The inline images of a paragraph, in the order in which they stand.
+std::vector<Reference<text::XTextContent>> enumerateInlineImages(const Reference<text::XTextContent>& paragraph);
+
+Reference<XBody> createBody(const Reference<::com::qam::vexo::frame::XModel>& model,
+                            const Reference<text::XText>& bodyText);
+Reference<XParagraph> createParagraph(const Reference<XElement>& parent, const Reference<text::XTextContent>& paragraph);
+Reference<XText> createText(const Reference<XElement>& parent, const Reference<text::XTextContent>& paragraph,
+                            ElementType type);
+Reference<XText> createContainerText(const Reference<XContainerElement>& container);
+Reference<XTable> createTable(const Reference<XElement>& parent, const Reference<text::XTextTable>& table);
+Reference<XInlineImage> createInlineImage(const Reference<XElement>& parent, const Reference<text::XTextContent>& image);
+
+// The base of every element wrapper: the casts of the general rule (the query
+// for the target interface must succeed and the element's type must be the
+// target's), the sibling defaults and copy().  Kinds override what differs.
+template <class T>
+class ElementImpl : public cppu::WeakImplHelper<T> {
+public:
+    Reference<XBody> asBody() override { return cast<XBody>(ElementType::BODY_SECTION); }
+    Reference<XFootnote> asFootnote() override { return cast<XFootnote>(ElementType::FOOTNOTE); }
+    Reference<XContainerElement> asFootnoteSection() override {
+        return cast<XContainerElement>(ElementType::FOOTNOTE_SECTION);
+    }
+    Reference<XInlineImage> asInlineImage() override { return cast<XInlineImage>(ElementType::INLINE_IMAGE); }
+    Reference<XParagraph> asListItem() override { return cast<XParagraph>(ElementType::LIST_ITEM); }
+    Reference<XParagraph> asParagraph() override { return cast<XParagraph>(ElementType::PARAGRAPH); }
+    Reference<XTable> asTable() override { return cast<XTable>(ElementType::TABLE); }
+    Reference<XTableCell> asTableCell() override { return cast<XTableCell>(ElementType::TABLE_CELL); }
+    Reference<XTableRow> asTableRow() override { return cast<XTableRow>(ElementType::TABLE_ROW); }
+    Reference<XText> asText() override { return cast<XText>(ElementType::TEXT); }
+    Reference<XElement> copy() override { return self(); }
+    Optional<Reference<XElement>> getNextSibling() override { return {}; }
+    Optional<Reference<XElement>> getPreviousSibling() override { return {}; }
+
+protected:
+    XElement* self() { return this; }
+
+    template <class I>
+    Reference<I> cast(ElementType target) {
+        const ElementType type = this->getType();
+        Reference<I> result(static_cast<::zel::uno::XInterface*>(self()), ::zel::uno::UNO_QUERY);
+        if (!result.is() || type != target) throwCastFailure(type, target);
+        return result;
+    }
+
+    static Optional<Reference<XElement>> optionalElement(const Reference<XElement>& element) {
+        return {element.is(), element};
+    }
+};
+
+} // namespace corvane::detail
