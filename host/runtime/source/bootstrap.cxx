@@ -65,6 +65,7 @@ bool isNameChar(char16_t c) { return rtl::isAsciiAlphanumeric(c) || c == '_'; }
 extern "C" {
 
 void rtl_bootstrap_expandMacros(rtl_uString** macro) {
+    if (macro == nullptr || *macro == nullptr) return;
     std::u16string_view in((*macro)->buffer, static_cast<std::size_t>((*macro)->length));
     if (in.find(u'$') == std::u16string_view::npos) return;
     std::u16string out;

@@ -92,6 +92,7 @@ extern "C" {
 
 void rtl_uriDecode(rtl_uString* text, rtl_UriDecodeMechanism mechanism, rtl_TextEncoding charset,
                    rtl_uString** result) {
+    if (text == nullptr) text = rtl_uString_newEmpty();
     std::u16string_view s(text->buffer, static_cast<std::size_t>(text->length));
     if (mechanism == rtl_UriDecodeNone) {
         rtl_uString_acquire(text);

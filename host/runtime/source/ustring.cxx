@@ -123,6 +123,7 @@ rtl_uString* rtl_uString_newFromStr(const sal_Unicode* str, sal_Int32 len) {
 }
 
 void rtl_uString_newTrim(rtl_uString** newStr, rtl_uString* str) {
+    if (str == nullptr) str = rtl_uString_newEmpty();
     std::u16string_view v(str->buffer, static_cast<std::size_t>(str->length));
     std::size_t b = 0;
     std::size_t e = v.size();
@@ -152,8 +153,15 @@ namespace rtl {
 rtl_uString* OUString::fromAscii(const char* s, sal_Int32 len) {
     // Literals are meant to be ASCII; decoding as UTF-8 keeps a stray non-ASCII
     // literal readable instead of turning it into mojibake.
+    std::string_view bytes(s, static_cast<std::size_t>(len));
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        if (len <= 0) return rtl_uString_newEmpty();
+        rtl_uString* r = rtl_uString_alloc(len);
+        std::copy(bytes.begin(), bytes.end(), r->buffer);
+        return r;
+    }
     std::u16string out;
-    salqx::decodeUtf8(std::string_view(s, static_cast<std::size_t>(len)), out, false);
+    salqx::decodeUtf8(bytes, out, false);
     return rtl_uString_newFromStr(out.data(), salqx::checkedLength(out.size()));
 }
 

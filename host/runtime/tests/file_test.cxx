@@ -1,11 +1,16 @@
 // File URLs, files, mapping and directories, on a temporary directory.
 
 #include <osl/file.hxx>
+#include <osl/module.h>
+#include <osl/mutex.hxx>
 #include <osl/process.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <dlfcn.h>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -334,6 +339,47 @@ TEST_F(TempDir, WorkingDirectoryIsAFileUrl) {
     OUString abs;
     EXPECT_EQ(osl::FileBase::getAbsoluteFileURL(cwd, rel, abs), osl_File_E_None);
     EXPECT_EQ(abs, dirUrl_ + u"/doc%201.odt");
+}
+
+TEST(OslMutex, IsRecursiveAndExcludesOtherThreads) {
+    osl::Mutex m;
+    ASSERT_NE(m.handle(), nullptr);
+    ASSERT_TRUE(m.acquire());
+    ASSERT_TRUE(m.tryToAcquire());  // the owner may take it again
+    bool otherGotIt = true;
+    std::thread([&] { otherGotIt = osl_tryToAcquireMutex(m.handle()); }).join();
+    EXPECT_FALSE(otherGotIt);
+    EXPECT_TRUE(m.release());
+    std::thread([&] { otherGotIt = osl_tryToAcquireMutex(m.handle()); }).join();
+    EXPECT_FALSE(otherGotIt);  // still held once
+    EXPECT_TRUE(m.release());
+    std::atomic<bool> acquired{false};
+    std::thread([&] {
+        osl::MutexGuard g(m);
+        acquired = true;
+    }).join();
+    EXPECT_TRUE(acquired);
+    EXPECT_FALSE(osl_acquireMutex(nullptr));
+}
+
+TEST(OslModule, PlainNamesAreFoundInTheProgramDirectory) {
+    OUString programDir;
+    ASSERT_TRUE(osl_getProgramDirectory(&programDir.pData));
+    EXPECT_TRUE(std::filesystem::exists(programDir.toUtf8().toStdString() + "/libsalqx.so")) << programDir;
+
+    oslModule m = osl_loadModuleAscii("libsalqx.so");
+    ASSERT_NE(m, nullptr) << dlerror();
+    void* f = osl_getAsciiFunctionSymbol(m, "rtl_uString_newEmpty");
+    EXPECT_EQ(f, reinterpret_cast<void*>(&rtl_uString_newEmpty));
+    Dl_info info{};
+    ASSERT_NE(dladdr(f, &info), 0);
+    EXPECT_EQ(std::filesystem::path(info.dli_fname).parent_path(), std::filesystem::path(programDir.toUtf8().toStdString()));
+    EXPECT_EQ(osl_getAsciiFunctionSymbol(m, "no_such_symbol_anywhere"), nullptr);
+    osl_unloadModule(m);
+
+    EXPECT_EQ(osl_loadModuleAscii("libsalqx_no_such_library.so"), nullptr);
+    EXPECT_EQ(osl_loadModuleAscii(""), nullptr);
+    EXPECT_EQ(osl_getAsciiFunctionSymbol(nullptr, "rtl_uString_newEmpty"), nullptr);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ using oslDirectoryItem = struct oslDirectoryItemImpl*;
 
 #define osl_File_OpenFlag_Read   0x0001u
 #define osl_File_OpenFlag_Write  0x0002u
-#define osl_File_OpenFlag_Create 0x0004u
+#define osl_File_OpenFlag_Create 0x0004u  // creates the file; osl_File_E_EXIST when it exists
 
 #define osl_File_MapFlag_RandomAccess 0x1u
 #define osl_File_MapFlag_WillNeed     0x2u
@@ -52,13 +52,17 @@ struct oslFileStatus {
     rtl_uString* ustrFileName;   // owned by the caller once filled (release it)
     rtl_uString* ustrFileURL;    // owned by the caller once filled (release it)
 };
+// osl_getFileStatus stores new strings into the fields it fills without releasing
+// what they held: release them before passing the same status again.
 
 SALQX_DLLPUBLIC oslFileError osl_openFile(rtl_uString* url, oslFileHandle* handle, sal_uInt32 flags);
 SALQX_DLLPUBLIC oslFileError osl_closeFile(oslFileHandle handle);
 SALQX_DLLPUBLIC oslFileError osl_getFileSize(oslFileHandle handle, sal_uInt64* size);
 SALQX_DLLPUBLIC oslFileError osl_readFile(oslFileHandle handle, void* buffer, sal_uInt64 bytes, sal_uInt64* read);
 SALQX_DLLPUBLIC oslFileError osl_writeFile(oslFileHandle handle, const void* buffer, sal_uInt64 bytes, sal_uInt64* written);
-// Maps length bytes from offset read-only; *addr receives the mapping.
+// Maps length bytes from offset read-only; *addr receives the mapping.  The range must
+// be non-empty and lie inside the file (osl_File_E_INVAL otherwise).  The mapping stays
+// valid after the handle is closed, until osl_unmapMappedFile with the same length.
 SALQX_DLLPUBLIC oslFileError osl_mapFile(oslFileHandle handle, void** addr, sal_uInt64 length, sal_uInt64 offset,
                                          sal_uInt32 flags);
 SALQX_DLLPUBLIC oslFileError osl_unmapMappedFile(oslFileHandle handle, void* addr, sal_uInt64 length);

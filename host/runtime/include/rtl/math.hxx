@@ -32,7 +32,10 @@ enum rtl_math_RoundingMode {
 // digits that read back as the same value.
 #define rtl_math_DecimalPlaces_Max 0x7ffffff
 
-// Formats value into a new string in *result (replacing what it held).
+// Formats value into a new string in *result (replacing what it held).  Digits are
+// rounded, halves away from zero, from the shortest decimal text of the value (2.675
+// to two places is "2.68").  E writes "1.50E+03"; G uses decPlaces significant digits;
+// Automatic writes fixed notation for decimal exponents in [-4, 15), else "1E+15".
 // Non-finite values give "inf", "-inf" or "nan".
 SALQX_DLLPUBLIC void rtl_math_doubleToUString(rtl_uString** result, double value, rtl_math_StringFormat format,
                                               sal_Int32 decPlaces, sal_Unicode decSeparator,

@@ -7,7 +7,7 @@ extern "C" {
 
 enum rtl_UriDecodeMechanism {
     rtl_UriDecodeNone,      // the text unchanged
-    rtl_UriDecodeToIuri,    // escapes of characters that may stay escaped are kept
+    rtl_UriDecodeToIuri,    // only non-ASCII and unreserved ASCII (letters, digits, "-._~") are decoded
     rtl_UriDecodeWithCharset, // escapes decoded as bytes of the charset; undecodable ones are kept
     rtl_UriDecodeStrict     // like WithCharset, but undecodable escapes make the result empty
 };
