@@ -18,8 +18,10 @@ struct SAL_DLLPUBLIC_EXPORT Vantor {
     static bool isAllowlistedLanguage(const OUString& lang);
 
     // Host (and test) side: override the user's language / the allow-list.
+    // An empty tag removes the override.
     static void setLanguageTag(const LanguageTag& tag);
-    // An empty list allows every well-formed tag.
+    // An empty list allows every well-formed tag: it removes the override, and a
+    // configuration without an allow-list allows every well-formed tag.
     static void setAllowlist(const std::vector<OUString>& tags);
 };
 

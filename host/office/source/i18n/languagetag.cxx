@@ -218,5 +218,6 @@ Locale LanguageTag::convertToLocale(const OUString& bcp47, bool /*resolveSystem*
     if (plainLocale(p)) return Locale{p.language, p.region, OUString()};
     // Everything else travels whole in the variant, with the region (when there
     // is one) as the country so that country-based lookups still work.
-    return Locale{OUString(kPrivateLanguage), p.region, p.wellFormed ? canonicalCase(bcp47) : bcp47};
+    if (!p.wellFormed) return Locale{OUString(kPrivateLanguage), OUString(), bcp47};
+    return Locale{OUString(kPrivateLanguage), p.region, canonicalCase(bcp47)};
 }
