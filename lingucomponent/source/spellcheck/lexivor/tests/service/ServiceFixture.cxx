@@ -57,8 +57,8 @@ private:
 
 Locale locale(const char16_t* language, const char16_t* country) {
     Locale l;
-    l.Language = language;
-    l.Country = country;
+    l.Language = OUString(std::u16string_view(language));
+    l.Country = OUString(std::u16string_view(country));
     return l;
 }
 

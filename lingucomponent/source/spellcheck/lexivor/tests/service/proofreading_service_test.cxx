@@ -92,7 +92,7 @@ TEST_F(ProofreadingTest, OnlyTheStartOfAParagraphIsChecked) {
     b.rule({.pattern = "a", .message = "m"});
     install(b);
     struct Case {
-        const char16_t* text;
+        std::u16string_view text;
         Locale where;
         sal_Int32 start;
         sal_Int32 suggestedEnd;
@@ -110,7 +110,7 @@ TEST_F(ProofreadingTest, OnlyTheStartOfAParagraphIsChecked) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << OUString(c.text) << " at " << c.start << " in " << c.where.Language << "-"
                                         << c.where.Country);
-        const auto r = check(c.text, c.where, c.start, c.suggestedEnd);
+        const auto r = check(OUString(c.text), c.where, c.start, c.suggestedEnd);
         EXPECT_EQ(r.nStartOfSentencePosition, c.start);
         EXPECT_EQ(r.nBehindEndOfSentencePosition, c.expectedEnd);
         EXPECT_EQ(r.nStartOfNextSentencePosition, c.expectedEnd);
@@ -164,7 +164,7 @@ TEST_F(ProofreadingTest, CapitalisedMatchesCapitaliseTheirSuggestions) {
     struct Case {
         const char* tag;
         Locale where;
-        const char16_t* text;
+        std::u16string_view text;
         const char* templ;
         sal_uInt32 flags;
         std::vector<std::string> expected;
@@ -184,7 +184,7 @@ TEST_F(ProofreadingTest, CapitalisedMatchesCapitaliseTheirSuggestions) {
         PackageBuilder b = packageFor(c.tag);
         b.rule({.pattern = "^[Ii]n\\b", .flags = c.flags, .suggestion = c.templ, .message = "m"});
         install(b);
-        EXPECT_EQ(suggestionsOf(check(c.text, c.where)), c.expected);
+        EXPECT_EQ(suggestionsOf(check(OUString(c.text), c.where)), c.expected);
     }
 }
 
