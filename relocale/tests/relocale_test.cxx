@@ -278,9 +278,11 @@ TEST(RelocaleInstalled, RunsFromItsOwnDirectory) {
     fs::copy_file(RELOCALE_EXE, exe);
     writeFile(tree.path("in.txt"), hotel);
 
-    // Without its libraries beside it the copy cannot start: it does not reach
-    // back into the build tree.
-    Outcome alone = run(exe.string(), {"in.txt", "out.txt", "de"}, tree.root());
+    // Without its libraries beside it the copy cannot start: it neither reaches
+    // back into the build tree nor looks in the working directory, even one that
+    // holds the libraries.
+    Outcome alone = run(exe.string(), {tree.path("in.txt"), tree.path("out.txt"), "de"},
+                        fs::path(RELOCALE_EXE).parent_path());
     EXPECT_EQ(alone.status, 127);
     EXPECT_NE(alone.err.find("error while loading shared libraries"), std::string::npos) << alone.err;
     EXPECT_EQ(readFile(tree.path("out.txt")), "<missing>");
