@@ -2,6 +2,7 @@
 // UTF-8 conversions with default and strict flags, and the thread text encoding.
 
 #include <osl/thread.h>
+#include <rtl/character.hxx>
 #include <rtl/ustrbuf.hxx>
 #include <rtl/ustring.hxx>
 
@@ -415,6 +416,37 @@ TEST(TextConversion, ThreadEncodingFollowsTheLocaleEnvironment) {
         salqx_test::EnvGuard a("LC_ALL", c.lcAll), b("LC_CTYPE", c.lcCtype), l("LANG", c.lang);
         EXPECT_EQ(osl_getThreadTextEncoding(), c.enc);
     }
+}
+
+TEST(Character, ClassesAreDisjointWhereTheyShouldBe) {
+    struct Case {
+        sal_uInt32 c;
+        bool upper, lower, digit, white;
+    };
+    const Case cases[] = {
+        {'A', true, false, false, false}, {'Z', true, false, false, false}, {'a', false, true, false, false},
+        {'z', false, true, false, false}, {'0', false, false, true, false}, {'9', false, false, true, false},
+        {' ', false, false, false, true}, {'\t', false, false, false, true}, {'\r', false, false, false, true},
+        {'@', false, false, false, false}, {'[', false, false, false, false}, {'`', false, false, false, false},
+        {'{', false, false, false, false}, {0xC4, false, false, false, false}, {0xA0, false, false, false, false},
+        {0x0E, false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.c);
+        EXPECT_EQ(rtl::isAsciiUpperCase(c.c), c.upper);
+        EXPECT_EQ(rtl::isAsciiLowerCase(c.c), c.lower);
+        EXPECT_EQ(rtl::isAsciiDigit(c.c), c.digit);
+        EXPECT_EQ(rtl::isAsciiWhiteSpace(c.c), c.white);
+        EXPECT_EQ(rtl::isAsciiAlpha(c.c), c.upper || c.lower);
+        EXPECT_EQ(rtl::isAsciiAlphanumeric(c.c), c.upper || c.lower || c.digit);
+        EXPECT_EQ(rtl::toAsciiLowerCase(c.c), c.upper ? c.c + 32 : c.c);
+        EXPECT_EQ(rtl::toAsciiUpperCase(c.c), c.lower ? c.c - 32 : c.c);
+    }
+    EXPECT_EQ(rtl::combineSurrogates(0xD83D, 0xDE00), 0x1F600u);
+    EXPECT_TRUE(rtl::isHighSurrogate(0xDBFF));
+    EXPECT_FALSE(rtl::isHighSurrogate(0xDC00));
+    EXPECT_TRUE(rtl::isLowSurrogate(0xDC00));
+    EXPECT_FALSE(rtl::isLowSurrogate(0xE000));
 }
 
 TEST(OString, BasicMembers) {

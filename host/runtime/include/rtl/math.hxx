@@ -41,7 +41,7 @@ SALQX_DLLPUBLIC void rtl_math_doubleToUString(rtl_uString** result, double value
                                               sal_Int32 decPlaces, sal_Unicode decSeparator,
                                               bool eraseTrailingDecZeros);
 
-// Parses a decimal number (optional sign, digits with an optional decSeparator part,
+// Parses a decimal number (leading blanks skipped, then optional sign, digits with an optional decSeparator part,
 // optional exponent; "INF" and "NaN" are not accepted) from [begin, end).  *parsedEnd
 // is set after the last character used (== begin when nothing was read), *status to
 // OutOfRange when the value overflows (the result is then +-HUGE_VAL).
