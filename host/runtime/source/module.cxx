@@ -9,7 +9,6 @@
 
 #include "strimpl.hxx"
 
-#include <climits>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <string>
@@ -21,15 +20,14 @@ std::string computeProgramDirectory() {
     Dl_info info{};
     if (::dladdr(reinterpret_cast<void*>(&computeProgramDirectory), &info) == 0 || info.dli_fname == nullptr)
         return {};
-    std::string file(info.dli_fname);
-    if (file.empty()) return {};
-    if (file.front() != '/') {
-        char* resolved = ::realpath(file.c_str(), nullptr);
-        if (resolved == nullptr) return {};
-        file = resolved;
-        std::free(resolved);
-    }
+    // The loader's name may be relative or hold "..", e.g. from a RUNPATH of
+    // "$ORIGIN/../program"; the canonical path gives clean URLs.
+    char* resolved = ::realpath(info.dli_fname, nullptr);
+    if (resolved == nullptr) return {};
+    std::string file(resolved);
+    std::free(resolved);
     std::size_t slash = file.rfind('/');
+    if (slash == std::string::npos) return {};
     return slash == 0 ? std::string("/") : file.substr(0, slash);
 }
 

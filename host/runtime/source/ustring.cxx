@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <ostream>
@@ -152,8 +153,10 @@ namespace rtl {
 
 rtl_uString* OUString::fromAscii(const char* s, sal_Int32 len) {
     // Literals are meant to be ASCII; decoding as UTF-8 keeps a stray non-ASCII
-    // literal readable instead of turning it into mojibake.
-    std::string_view bytes(s, static_cast<std::size_t>(len));
+    // literal readable instead of turning it into mojibake.  The text ends at the first
+    // NUL, so a char array that holds a shorter string does not bring its tail along.
+    std::string_view bytes(s, ::strnlen(s, static_cast<std::size_t>(len)));
+    len = static_cast<sal_Int32>(bytes.size());
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         if (len <= 0) return rtl_uString_newEmpty();
         rtl_uString* r = rtl_uString_alloc(len);

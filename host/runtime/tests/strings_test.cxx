@@ -251,6 +251,8 @@ TEST(OUStringMembers, SearchSliceAndReplace) {
     EXPECT_EQ(OUString(u"aBc\u00C4").toAsciiLowerCase(), u"abc\u00C4");
     EXPECT_EQ(OUString("ascii literal"), u"ascii literal");
     EXPECT_EQ(OUString::createFromAscii("created"), u"created");
+    char buffer[16] = "short";
+    EXPECT_EQ(OUString(buffer), u"short");
 }
 
 TEST(OUStringMembers, GetTokenWalksSeparatedPieces) {
