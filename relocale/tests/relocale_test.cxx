@@ -86,8 +86,10 @@ struct Outcome {
 };
 
 // Starts program with args in cwd, without LD_LIBRARY_PATH, so that only its own
-// RUNPATH can find its libraries; standard output and error go to files.
-Outcome run(const std::string& program, const std::vector<std::string>& args, const fs::path& cwd) {
+// RUNPATH can find its libraries, and with extraEnvironment added; standard
+// output and error go to files.
+Outcome run(const std::string& program, const std::vector<std::string>& args, const fs::path& cwd,
+            std::vector<std::string> extraEnvironment = {}) {
     ScratchDir capture;
     std::string outPath = capture.path("stdout");
     std::string errPath = capture.path("stderr");
@@ -103,6 +105,8 @@ Outcome run(const std::string& program, const std::vector<std::string>& args, co
         if (std::strncmp(*e, "LD_LIBRARY_PATH=", 16) != 0)
             envp.push_back(*e);
     }
+    for (std::string& e : extraEnvironment)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
     std::string dir = cwd.string();
 
@@ -192,6 +196,7 @@ TEST(RelocaleArguments, PathsAndUrlsNameTheIntendedFiles) {
         {"file://" + root + "/sub/in.txt", "file://" + root + "/out4.txt", "out4.txt"},
         {"FILE://" + root + "/sub/in.txt", "File://" + root + "/out5.txt", "out5.txt"},
         {"sub/in.txt", "name with blanks %41.txt", "name with blanks %41.txt"},
+        {"sub/in.txt", "ausgäbe.txt", "ausgäbe.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input + " -> " + c.output);
@@ -236,21 +241,26 @@ TEST(RelocaleArguments, SameFileForInputAndOutput) {
 }
 
 TEST(RelocaleFailure, NamesTheInputAsTyped) {
+    // With the host's warnings switched on, standard error also shows whether the
+    // host was called, and why it refused ("$D" stands for the working directory).
+    // A language that is not UTF-8 never reaches it.
     struct Case {
         std::string input;
         std::string output;
         std::string language;
+        std::string hostWarning;
     };
     const Case cases[] = {
-        {"./bad.txt", "out.txt", "de"},          // malformed document
-        {"missing.txt", "out.txt", "de"},        // no input
-        {"in.txt", "nowhere/out.txt", "de"},     // output directory missing
-        {"in.txt", "in.txt/out.txt", "de"},      // output below a regular file
-        {"in.txt", "out.txt", "de_CH"},          // not a language tag
-        {"in.txt", "out.txt", "\xff"},           // not UTF-8
-        {"in.txt", "out.txt", "de\xc3"},         // truncated UTF-8
-        {"in.txt", "out.txt", "\xc0\xa0"},       // overlong UTF-8
-        {"in.txt", "out.txt", "de-\xed\xa0\x80"}, // encoded surrogate
+        {"./bad.txt", "out.txt", "de", "$D/bad.txt line 1: group without \"[[/lang]]\""},
+        {"missing.txt", "out.txt", "de", "cannot read $D/missing.txt: No such file or directory"},
+        {"", "out.txt", "de", "input is not a file URL: "},
+        {"in.txt", "nowhere/out.txt", "de", "cannot write $D/nowhere/out.txt: No such file or directory"},
+        {"in.txt", "in.txt/out.txt", "de", "cannot write $D/in.txt/out.txt: Not a directory"},
+        {"in.txt", "out.txt", "de_CH", "language is not a well-formed tag: \"de_CH\""},
+        {"in.txt", "out.txt", "\xff", ""},           // not UTF-8
+        {"in.txt", "out.txt", "de\xc3", ""},         // truncated UTF-8
+        {"in.txt", "out.txt", "\xc0\xa0", ""},       // overlong UTF-8
+        {"in.txt", "out.txt", "de-\xed\xa0\x80", ""}, // encoded surrogate
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input + " " + c.output + " " + c.language);
@@ -258,10 +268,19 @@ TEST(RelocaleFailure, NamesTheInputAsTyped) {
         writeFile(dir.path("in.txt"), hotel);
         writeFile(dir.path("bad.txt"), "[[lang=de]]unclosed");
         writeFile(dir.path("out.txt"), "previous output\n");
+        const std::string line = "relocale: could not rewrite " + c.input + "\n";
         Outcome o = relocale({c.input, c.output, c.language}, dir.root());
         EXPECT_EQ(o.status, 1);
         EXPECT_EQ(o.out, "");
-        EXPECT_EQ(o.err, "relocale: could not rewrite " + c.input + "\n");
+        EXPECT_EQ(o.err, line);
+
+        std::string warning = c.hostWarning;
+        if (auto at = warning.find("$D"); at != std::string::npos)
+            warning.replace(at, 2, dir.root().string());
+        Outcome logged = run(RELOCALE_EXE, {c.input, c.output, c.language}, dir.root(), {"SAL_LOG=+WARN.desktop.l10n"});
+        EXPECT_EQ(logged.status, 1);
+        EXPECT_EQ(logged.err, (warning.empty() ? "" : "warn:desktop.l10n: translateDocument: " + warning + "\n") + line);
+
         EXPECT_EQ(readFile(dir.path("out.txt")), "previous output\n");
         EXPECT_EQ(readFile(dir.path("in.txt")), hotel);
         EXPECT_EQ(dir.entries(), (std::set<std::string>{"in.txt", "bad.txt", "out.txt"}));
