@@ -1028,7 +1028,11 @@ public:
         TextNode& t = node(u"appendTextPortion");
         Pos start = endOf(t);
         Pos end = core_->insertString(start, s);
-        // Insertion leaves everything before the insertion point where it was.
+        // Insertion leaves everything before the insertion point where it was.  The
+        // new portion has the given properties alone, none taken from its neighbour.
+        forEachUnitRange(start, end, [](ParaNode& p, sal_Int32 lo, sal_Int32 hi) {
+            for (sal_Int32 i = lo; i < hi; ++i) p.units[i].attrs = nullptr;
+        });
         Reference<css::text::XTextRange> range = makeRange(core_, start, end);
         Reference<css::beans::XPropertySet> props(range, UNO_QUERY);
         for (const PropertyValue& v : properties) props->setPropertyValue(v.Name, v.Value);

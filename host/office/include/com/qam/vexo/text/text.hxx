@@ -140,7 +140,8 @@ public:
 class ZEL_UNO_INTERFACE_CLASS XTextPortionAppend : public virtual ::zel::uno::XInterface {
 public:
     ZEL_UNO_INTERFACE(XTextPortionAppend, "com.qam.vexo.text.XTextPortionAppend")
-    // Appends text with the character properties to the last paragraph; returns its range.
+    // Appends text to the last paragraph with exactly the given character properties
+    // (none taken from the text before it); returns its range.
     virtual Reference<XTextRange> appendTextPortion(const OUString& text,
                                                     const Sequence<::com::qam::vexo::beans::PropertyValue>& properties) = 0;
 };

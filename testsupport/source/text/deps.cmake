@@ -1,0 +1,2 @@
+# The text document builder drives the host stand-in's own interfaces.
+target_link_libraries(qx_testsupport PUBLIC mergedqx)
