@@ -16,8 +16,9 @@
 // "[[lang=TAG]]" starts an alternative in the language TAG: the first one also
 // starts the group, every further one ends the alternative before it.  "[[/lang]]"
 // ends the group.  The first alternative of a group is its source text.  Text
-// outside groups is the same in every language, and any other "[[" is ordinary
-// text.  Groups do not nest.
+// outside groups is the same in every language.  The markers are written exactly
+// so, in lower case; any other "[[" ("[[LANG=de]]", "[[lang ]]") is ordinary text.
+// Groups do not nest.
 //
 // A TAG is a BCP 47 tag in its plain form: subtags of ASCII letters and digits
 // joined by "-", each 1 to 8 characters long, the first one 2 to 8 letters.  Tags
