@@ -36,12 +36,12 @@ using ::com::qam::vexo::lang::XMultiServiceFactory;
 using ::com::qam::vexo::lang::XServiceInfo;
 using ::com::qam::vexo::util::XChangesListener;
 using ::com::qam::vexo::util::XChangesNotifier;
+using detail::Path;
+using detail::Store;
 using ::zel::uno::Any;
 using ::zel::uno::Reference;
 using ::zel::uno::Sequence;
 using ::zel::uno::XInterface;
-using detail::Path;
-using detail::Store;
 
 constexpr char16_t kAccessService[] = u"com.qam.vexo.configuration.ConfigurationAccess";
 
@@ -66,9 +66,7 @@ public:
                                      static_cast<XNameAccess*>(this));
     }
     Sequence<OUString> getElementNames() override { return Sequence<OUString>(store_->childNames(node_)); }
-    bool hasByName(const OUString& name) override {
-        return store_->lookup(childPath(name)).kind != Store::Kind::None;
-    }
+    bool hasByName(const OUString& name) override { return store_->lookup(childPath(name)).kind != Store::Kind::None; }
 
     // XChangesNotifier
     void addChangesListener(const Reference<XChangesListener>& listener) override {
@@ -171,7 +169,8 @@ std::shared_ptr<Store> requireStore(const char16_t* operation) {
 Path requirePath(const OUString& text, const char16_t* operation) {
     Path path;
     if (!detail::parsePath(text, path))
-        throw IllegalArgumentException(OUString(std::u16string_view(operation)) + u": malformed path \"" + text + u"\"");
+        throw IllegalArgumentException(OUString(std::u16string_view(operation)) + u": malformed path \"" + text +
+                                       u"\"");
     return path;
 }
 

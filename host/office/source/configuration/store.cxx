@@ -374,9 +374,7 @@ bool isStorable(const Any& value, OUString* why) {
         if (std::isfinite(value.get<double>())) return true;
         *why = u"a double that is not finite cannot be stored";
         return false;
-    default:
-        *why = u"values of type " + value.getValueTypeName() + u" cannot be stored";
-        return false;
+    default: *why = u"values of type " + value.getValueTypeName() + u" cannot be stored"; return false;
     }
 }
 

@@ -48,10 +48,10 @@ bool equalsIgnoreCase(std::u16string_view a, std::u16string_view b) {
 // The tags that RFC 5646 keeps from RFC 3066 although they do not follow the
 // grammar (irregular) or only look as if they did (regular).
 constexpr std::array<std::u16string_view, 26> kGrandfathered = {
-    u"en-GB-oed", u"i-ami",     u"i-bnn",      u"i-default",  u"i-enochian", u"i-hak",     u"i-klingon",
-    u"i-lux",     u"i-mingo",   u"i-navajo",   u"i-pwn",      u"i-tao",      u"i-tay",     u"i-tsu",
-    u"sgn-BE-FR", u"sgn-BE-NL", u"sgn-CH-DE",  u"art-lojban", u"cel-gaulish", u"no-bok",   u"no-nyn",
-    u"zh-guoyu",  u"zh-hakka",  u"zh-min",     u"zh-min-nan", u"zh-xiang"};
+    u"en-GB-oed", u"i-ami",     u"i-bnn",     u"i-default",  u"i-enochian",  u"i-hak",  u"i-klingon",
+    u"i-lux",     u"i-mingo",   u"i-navajo",  u"i-pwn",      u"i-tao",       u"i-tay",  u"i-tsu",
+    u"sgn-BE-FR", u"sgn-BE-NL", u"sgn-CH-DE", u"art-lojban", u"cel-gaulish", u"no-bok", u"no-nyn",
+    u"zh-guoyu",  u"zh-hakka",  u"zh-min",    u"zh-min-nan", u"zh-xiang"};
 
 struct Parsed {
     bool wellFormed = false;
@@ -69,7 +69,8 @@ std::vector<std::u16string_view> splitSubtags(std::u16string_view tag) {
     std::size_t start = 0;
     for (;;) {
         std::size_t dash = tag.find(u'-', start);
-        parts.push_back(tag.substr(start, dash == std::u16string_view::npos ? std::u16string_view::npos : dash - start));
+        parts.push_back(
+            tag.substr(start, dash == std::u16string_view::npos ? std::u16string_view::npos : dash - start));
         if (dash == std::u16string_view::npos) return parts;
         start = dash + 1;
     }

@@ -85,7 +85,8 @@ public:
         out.clear();
         if (text.isEmpty()) return true;
         UErrorCode status = U_ZERO_ERROR;
-        out.resize(static_cast<std::size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(text.getLength(), ucnv_getMaxCharSize(converter_.get()))));
+        out.resize(static_cast<std::size_t>(
+            UCNV_GET_MAX_BYTES_FOR_STRING(text.getLength(), ucnv_getMaxCharSize(converter_.get()))));
         int32_t n = ucnv_fromUChars(converter_.get(), out.data(), static_cast<int32_t>(out.size()), text.getStr(),
                                     text.getLength(), &status);
         if (U_FAILURE(status)) return false;
@@ -141,7 +142,9 @@ OUString tagOfDictionaryName(const std::string& name) {
     auto alpha = [](const std::string& s) {
         return std::all_of(s.begin(), s.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
     };
-    auto digits = [](const std::string& s) { return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }); };
+    auto digits = [](const std::string& s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
     if (parts[0].size() < 2 || parts[0].size() > 3 || !alpha(parts[0])) return OUString();
     std::string tag = parts[0];
     std::size_t i = 1;
@@ -183,7 +186,8 @@ std::vector<DictionaryFiles> discoverDictionaries() {
             if (!std::filesystem::is_regular_file(dic, ec) || !std::filesystem::is_regular_file(aff, ec)) continue;
             OUString tag = tagOfDictionaryName(aff.stem().string());
             if (tag.isEmpty()) continue;
-            bool known = std::any_of(found.begin(), found.end(), [&](const DictionaryFiles& d) { return d.tag == tag; });
+            bool known =
+                std::any_of(found.begin(), found.end(), [&](const DictionaryFiles& d) { return d.tag == tag; });
             if (known) continue;
             found.push_back({tag, LanguageTag::convertToLocale(tag), aff.string(), dic.string()});
         }
@@ -208,6 +212,8 @@ LoadedDictionary* load(const DictionaryFiles& files) {
     return slot.get();
 }
 
+// The answer to one spell() call, fixed when it is made; it does not follow later
+// dictionary changes, and offers none of the office's ways to change it.
 class SpellAlternativesImpl : public cppu::WeakImplHelper<XSpellAlternatives> {
 public:
     SpellAlternativesImpl(OUString word, Locale locale, sal_Int16 failureType, Sequence<OUString> alternatives)
@@ -236,14 +242,20 @@ struct Query {
 
 OUString decodeEntities(std::u16string_view text) {
     OUString s(text);
-    return s.replaceAll(u"&lt;", u"<").replaceAll(u"&gt;", u">").replaceAll(u"&quot;", u"\"").replaceAll(u"&apos;", u"'").replaceAll(u"&amp;", u"&");
+    return s.replaceAll(u"&lt;", u"<")
+        .replaceAll(u"&gt;", u">")
+        .replaceAll(u"&quot;", u"\"")
+        .replaceAll(u"&apos;", u"'")
+        .replaceAll(u"&amp;", u"&");
 }
 
 // "<?xml?><query type='T'><word>W</word>...</query>", blanks allowed between tags.
 bool parseQuery(std::u16string_view text, Query& query) {
     std::size_t pos = kQueryHeader.size();
     auto skipBlanks = [&] {
-        while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t' || text[pos] == u'\n' || text[pos] == u'\r')) ++pos;
+        while (pos < text.size() &&
+               (text[pos] == u' ' || text[pos] == u'\t' || text[pos] == u'\n' || text[pos] == u'\r'))
+            ++pos;
     };
     auto take = [&](std::u16string_view s) {
         skipBlanks();
@@ -274,7 +286,9 @@ OUString analysesMarkup(const std::vector<OUString>& analyses) {
     OUStringBuffer b;
     b.append(u"<code>"sv);
     for (const OUString& a : analyses)
-        b.append(u"<a>"sv).append(a.replaceAll(u"\t", u" ").replaceAll(u"&", u"&amp;").replaceAll(u"<", u"&lt;")).append(u"</a>"sv);
+        b.append(u"<a>"sv)
+            .append(a.replaceAll(u"\t", u" ").replaceAll(u"&", u"&amp;").replaceAll(u"<", u"&lt;"))
+            .append(u"</a>"sv);
     b.append(u"</code>"sv);
     return b.makeStringAndClear();
 }
@@ -355,10 +369,12 @@ private:
 
     Reference<XSpellAlternatives> answerQuery(LoadedDictionary& d, const OUString& text, const Locale& locale) {
         Query query;
-        if (!parseQuery(text, query)) throw IllegalArgumentException(u"spell: malformed query " + text, static_cast<XSpellChecker*>(this), 0);
+        if (!parseQuery(text, query))
+            throw IllegalArgumentException(u"spell: malformed query " + text, static_cast<XSpellChecker*>(this), 0);
         std::size_t wanted = query.type == u"generate" ? 2 : 1;
         if (query.type != u"analyze" && query.type != u"stem" && query.type != u"generate")
-            throw IllegalArgumentException(u"spell: unknown query type \"" + query.type + u"\"", static_cast<XSpellChecker*>(this), 0);
+            throw IllegalArgumentException(u"spell: unknown query type \"" + query.type + u"\"",
+                                           static_cast<XSpellChecker*>(this), 0);
         if (query.words.size() != wanted)
             throw IllegalArgumentException(u"spell: malformed query " + text, static_cast<XSpellChecker*>(this), 0);
         std::vector<std::string> bytes(wanted);

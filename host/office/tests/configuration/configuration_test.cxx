@@ -71,7 +71,8 @@ public:
 // (accessor, new value, old value) of every change of one event.
 std::vector<std::tuple<OUString, Any, Any>> changesOf(const ChangesEvent& event) {
     std::vector<std::tuple<OUString, Any, Any>> out;
-    for (const ElementChange& c : event.Changes) out.emplace_back(c.Accessor.get<OUString>(), c.Element, c.ReplacedElement);
+    for (const ElementChange& c : event.Changes)
+        out.emplace_back(c.Accessor.get<OUString>(), c.Element, c.ReplacedElement);
     return out;
 }
 
@@ -88,17 +89,17 @@ protected:
 };
 
 TEST_F(ConfigurationTest, ReadsTypedValuesFromTheProfile) {
-    writeProfile(
-        "# options of the English package\n"
-        "\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/cap = false\n"
-        "  /org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/dup=true  \r\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/count = -42\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/big = 8589934592\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/ratio = 2.5e-1\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/label = \"say \\\"hi\\\"\\n\\u00e9 \xc3\xa9\"\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/cap = true\n"
-        "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/de GE/x = \"\"\n");
+    writeProfile("# options of the English package\n"
+                 "\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/cap = false\n"
+                 "  /org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/dup=true  \r\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/count = -42\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/big = 8589934592\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/ratio = 2.5e-1\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/label = \"say \\\"hi\\\"\\n\\u00e9 "
+                 "\xc3\xa9\"\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/cap = true\n"
+                 "/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/de GE/x = \"\"\n");
     startHost();
     auto options = access(kOptions);
     EXPECT_TRUE(options->hasElements());
@@ -251,8 +252,8 @@ TEST_F(ConfigurationTest, ChangesReachEveryListenerAboveTheValueOnce) {
     config::setValue(OUString(kOptions) + u"/en/cap", Any(false));
     for (auto* l : {first.get(), second.get()}) {
         ASSERT_EQ(l->events.size(), 1u);
-        EXPECT_EQ(changesOf(l->events[0]), (std::vector<std::tuple<OUString, Any, Any>>{
-                                               {u"en/cap", Any(false), Any(true)}}));
+        EXPECT_EQ(changesOf(l->events[0]),
+                  (std::vector<std::tuple<OUString, Any, Any>>{{u"en/cap", Any(false), Any(true)}}));
         EXPECT_TRUE(Reference<XNameAccess>::sameObject(l->events[0].Source.get(), options.get()));
         EXPECT_EQ(l->events[0].Base, Any(Reference<::zel::uno::XInterface>(options.get())));
     }
@@ -353,11 +354,14 @@ TEST_F(ConfigurationTest, RefusedValuesChangeNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(OUString(c.message).toUtf8().toStdString());
-        expectMessage<IllegalArgumentException>([&] { config::setValue(OUString(c.path), c.value); }, OUString(c.message));
+        expectMessage<IllegalArgumentException>([&] { config::setValue(OUString(c.path), c.value); },
+                                                OUString(c.message));
     }
     // One refused value in a batch leaves the others unset too.
     expectMessage<IllegalArgumentException>(
-        [&] { config::setValues({{u"/a/first", Any(true)}, {u"/a/value/x", Any(true)}}); },
+        [&] {
+            config::setValues({{u"/a/first", Any(true)}, {u"/a/value/x", Any(true)}});
+        },
         u"setValue: /a/value is a value, not a node");
     EXPECT_FALSE(config::getValue(u"/a/first").hasValue());
     EXPECT_EQ(config::getValue(u"/a/value"), Any(sal_Int32(1)));

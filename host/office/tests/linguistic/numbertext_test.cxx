@@ -21,9 +21,9 @@ protected:
     NumberTextTest() {
         startHost();
         auto context = comphelper::getProcessComponentContext();
-        numberText_.set(context->getServiceManager()->createInstanceWithContext(
-                            u"com.qam.vexo.linguistic2.NumberText", context),
-                        UNO_QUERY);
+        numberText_.set(
+            context->getServiceManager()->createInstanceWithContext(u"com.qam.vexo.linguistic2.NumberText", context),
+            UNO_QUERY);
     }
     Reference<XNumberText> numberText_;
 };

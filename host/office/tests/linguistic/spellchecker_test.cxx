@@ -18,18 +18,21 @@ using ::com::qam::vexo::lang::IllegalArgumentException;
 using ::com::qam::vexo::lang::Locale;
 using ::com::qam::vexo::linguistic2::XSpellAlternatives;
 using ::com::qam::vexo::linguistic2::XSpellChecker;
+using officehost::test::ScopedEnvironment;
 using ::zel::uno::Reference;
 using ::zel::uno::Sequence;
 using ::zel::uno::UNO_QUERY;
-using officehost::test::ScopedEnvironment;
 namespace SpellFailure = ::com::qam::vexo::linguistic2::SpellFailure;
 
 const Locale kEnUS{u"en", u"US", u""};
+const Locale kEnGB{u"en", u"GB", u""};
 const Locale kTest{u"xx", u"QQ", u""};
 
 std::vector<OUString> toVector(const Sequence<OUString>& s) { return std::vector<OUString>(s.begin(), s.end()); }
 
-OUString analyzeQuery(const OUString& word) { return u"<?xml?><query type='analyze'><word>" + word + u"</word></query>"; }
+OUString analyzeQuery(const OUString& word) {
+    return u"<?xml?><query type='analyze'><word>" + word + u"</word></query>";
+}
 OUString stemQuery(const OUString& word) { return u"<?xml?><query type='stem'><word>" + word + u"</word></query>"; }
 OUString generateQuery(const OUString& word, const OUString& example) {
     return u"<?xml?><query type='generate'><word>" + word + u"</word><word>" + example + u"</word></query>";
@@ -50,9 +53,9 @@ protected:
         dicPath_.emplace("DICPATH", dictionaries_.c_str());
         startHost();
         auto context = comphelper::getProcessComponentContext();
-        checker_.set(context->getServiceManager()->createInstanceWithContext(
-                         u"com.qam.vexo.linguistic2.SpellChecker", context),
-                     UNO_QUERY);
+        checker_.set(
+            context->getServiceManager()->createInstanceWithContext(u"com.qam.vexo.linguistic2.SpellChecker", context),
+            UNO_QUERY);
     }
     void write(const char* name, const std::string& text) {
         std::ofstream out(dictionaries_ / name, std::ios::binary);
@@ -88,9 +91,11 @@ TEST_F(SpellCheckerTest, ServesTheLocalesOfItsDictionaries) {
     EXPECT_EQ(locales[0], kTest);
     EXPECT_EQ(locales[1], (Locale{u"yy", u"QQ", u""}));
     EXPECT_NE(std::find(locales.begin(), locales.end(), kEnUS), locales.end());
+    EXPECT_NE(std::find(locales.begin(), locales.end(), kEnGB), locales.end());
     EXPECT_TRUE(checker_->hasLocale(kEnUS));
     EXPECT_TRUE(checker_->hasLocale(Locale{u"yy", u"QQ", u""}));
-    for (const Locale& l : {Locale{u"en", u"", u""}, Locale{u"qlt", u"QQ", u"yy-QQ-latin"}, Locale{}, Locale{u"zz", u"ZZ", u""}})
+    for (const Locale& l :
+         {Locale{u"en", u"", u""}, Locale{u"qlt", u"QQ", u"yy-QQ-latin"}, Locale{}, Locale{u"zz", u"ZZ", u""}})
         EXPECT_FALSE(checker_->hasLocale(l)) << LanguageTag::convertToBcp47(l);
 }
 
@@ -101,16 +106,26 @@ TEST_F(SpellCheckerTest, ChecksWordsWithHunspell) {
         bool valid;
     };
     const Case cases[] = {
-        {u"walked", kEnUS, true},   {u"Walked", kEnUS, true},    {u"houses", kEnUS, true},
-        {u"colour", kEnUS, false},  {u"teh", kEnUS, false},      {u"xyzzyq", kEnUS, false},
-        {u"walks", kTest, true},    {u"walked", kTest, true},    {u"goes", kTest, false},
+        {u"walked", kEnUS, true},
+        {u"Walked", kEnUS, true},
+        {u"houses", kEnUS, true},
+        {u"colour", kEnUS, false},
+        {u"teh", kEnUS, false},
+        {u"xyzzyq", kEnUS, false},
+        {u"colour", kEnGB, true},
+        {u"color", kEnGB, false},
+        {u"teh", kEnGB, false},
+        {u"walks", kTest, true},
+        {u"walked", kTest, true},
+        {u"goes", kTest, false},
         {u"caf\u00e9", {u"yy", u"QQ", u""}, true},
         {u"na\u00efve", {u"yy", u"QQ", u""}, true},
         // Not in Latin-1, so not in that dictionary, and no failure either.
         {u"caf\u0115", {u"yy", u"QQ", u""}, false},
         {u"lone \xD800", kEnUS, false},
         // Nothing to mark: empty words, and locales without a dictionary.
-        {u"", kEnUS, true},         {u"xyzzyq", {u"zz", u"ZZ", u""}, true},
+        {u"", kEnUS, true},
+        {u"xyzzyq", {u"zz", u"ZZ", u""}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(OUString(c.word).toUtf8().toStdString());
@@ -136,8 +151,7 @@ TEST_F(SpellCheckerTest, WrongWordsComeWithSuggestions) {
     EXPECT_EQ(nothing->getAlternativesCount(), 0);
 
     // Suggestions are decoded from the dictionary's own encoding.
-    EXPECT_EQ(toVector(spell(u"cafe", {u"yy", u"QQ", u""})->getAlternatives()),
-              (std::vector<OUString>{u"caf\u00e9"}));
+    EXPECT_EQ(toVector(spell(u"cafe", {u"yy", u"QQ", u""})->getAlternatives()), (std::vector<OUString>{u"caf\u00e9"}));
 }
 
 TEST_F(SpellCheckerTest, UnderscoreAsksForSuggestionsOfAnyWord) {

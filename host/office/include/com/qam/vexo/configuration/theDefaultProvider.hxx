@@ -14,8 +14,8 @@ struct theDefaultProvider {
     static constexpr char16_t singletonName[] = u"/singletons/com.qam.vexo.configuration.theDefaultProvider";
 
     // DeploymentException when the context has no provider.
-    static ::zel::uno::Reference<::com::qam::vexo::lang::XMultiServiceFactory> get(
-        const ::zel::uno::Reference<::zel::uno::XComponentContext>& context) {
+    static ::zel::uno::Reference<::com::qam::vexo::lang::XMultiServiceFactory>
+    get(const ::zel::uno::Reference<::zel::uno::XComponentContext>& context) {
         ::zel::uno::Reference<::com::qam::vexo::lang::XMultiServiceFactory> provider;
         if (context.is()) context->getValueByName(singletonName) >>= provider;
         if (!provider.is())

@@ -37,4 +37,5 @@ public:
 
 } // namespace com::qam::vexo::linguistic2
 
-ZEL_UNO_DECLARE_TYPE(::com::qam::vexo::linguistic2::LinguServiceEvent, STRUCT, "com.qam.vexo.linguistic2.LinguServiceEvent")
+ZEL_UNO_DECLARE_TYPE(::com::qam::vexo::linguistic2::LinguServiceEvent, STRUCT,
+                     "com.qam.vexo.linguistic2.LinguServiceEvent")
