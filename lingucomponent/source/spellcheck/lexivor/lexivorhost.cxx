@@ -201,7 +201,10 @@ icu::RegexMatcher* Lexivor::getMorphMatcher(const OUString& pattern) {
     if (const auto hit = morphMatchers_.find(pattern); hit != morphMatchers_.end()) return hit->second.get();
     UErrorCode status = U_ZERO_ERROR;
     auto matcher = std::make_unique<icu::RegexMatcher>(icu::UnicodeString(pattern.getStr(), pattern.getLength()), 0, status);
-    if (U_FAILURE(status)) matcher.reset(); // remembered as null: never compiled again
+    if (U_FAILURE(status))
+        matcher.reset(); // remembered as null: never compiled again
+    else
+        limitMatchTime(*matcher);
     return morphMatchers_.emplace(pattern, std::move(matcher)).first->second.get();
 }
 
@@ -248,6 +251,7 @@ icu::RegexMatcher* Lexivor::getConstantMatcher(unsigned int index) {
     auto matcher = std::make_unique<icu::RegexMatcher>(icu::UnicodeString(regex.getStr(), regex.getLength()),
                                                        constant.flags, status);
     if (U_FAILURE(status)) return nullptr; // the slot stays empty, so the next call tries again
+    limitMatchTime(*matcher);
     slot = std::move(matcher);
     return slot.get();
 }

@@ -249,6 +249,12 @@ bool isPackageFileName(const OUString& name) { return name.getLength() >= 4 && n
 
 } // namespace
 
+void limitMatchTime(icu::RegexMatcher& matcher) {
+    UErrorCode status = U_ZERO_ERROR;
+    matcher.setTimeLimit(matchTimeLimit, status);
+    assert(U_SUCCESS(status) && "a positive time limit is always accepted");
+}
+
 Lexivor::Lexivor() = default;
 
 Lexivor::~Lexivor() {
@@ -338,6 +344,7 @@ void Lexivor::checkParagraph(Package& package, const OUString& text, const Local
             } else {
                 compiled.matcher.reset(compiled.regex->matcher(status));
                 if (U_FAILURE(status)) compiled.matcher.reset();
+                if (compiled.matcher) limitMatchTime(*compiled.matcher);
             }
         }
         if (!compiled.matcher) continue;

@@ -76,6 +76,14 @@ const Unit* findUnit(std::u16string_view name);
 // decimal point or an exponent ("2000.0", "3.25").
 OUString formatDecimal(double x);
 
+// Bounds the work of one search, so that a pattern that backtracks without end
+// (such as "(a+)+$" on a long run of letters) cannot hang the proofreading of a
+// paragraph: the search then fails as on any other ICU error.  The unit is
+// ICU's, of the order of a millisecond of matching; real rules need a tiny
+// fraction of it per search.
+inline constexpr int32_t matchTimeLimit = 500;
+void limitMatchTime(icu::RegexMatcher& matcher);
+
 class ConfigurationListener;
 
 class Lexivor final

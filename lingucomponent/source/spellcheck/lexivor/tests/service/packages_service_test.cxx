@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
 
 namespace lexivortest {
 namespace {
@@ -231,6 +233,77 @@ TEST_F(OptionsTest, WithoutAConfigurationTheDefaultsHold) {
     EXPECT_EQ(firing(), (Names{"a"}));
     const auto infos = log.texts(SAL_DETAIL_LOG_LEVEL_INFO);
     EXPECT_NE(std::find(infos.begin(), infos.end(), "no option configuration, using defaults"), infos.end());
+}
+
+// A read-only configuration node: values, child nodes, and names whose reading fails.
+class FakeNode final : public cppu::WeakImplHelper<com::qam::vexo::container::XNameAccess> {
+public:
+    zel::uno::Type getElementType() override { return cppu::UnoType<Any>::get(); }
+    bool hasElements() override { return !values.empty(); }
+    Any getByName(const OUString& name) override {
+        if (failing.count(name)) throw zel::uno::RuntimeException(u"getByName: cannot read " + name);
+        const auto found = values.find(name);
+        if (found == values.end()) throw com::qam::vexo::container::NoSuchElementException(u"getByName: " + name);
+        return found->second;
+    }
+    Sequence<OUString> getElementNames() override {
+        std::vector<OUString> names;
+        for (const auto& [name, value] : values) names.push_back(name);
+        return Sequence<OUString>(names);
+    }
+    bool hasByName(const OUString& name) override { return values.count(name) || failing.count(name); }
+
+    std::map<OUString, Any> values;
+    std::set<OUString> failing;
+};
+
+// A configuration provider that hands out one fixed node and offers no change notification.
+class FakeProvider final : public cppu::WeakImplHelper<com::qam::vexo::lang::XMultiServiceFactory> {
+public:
+    explicit FakeProvider(Reference<FakeNode> root) : root_(std::move(root)) {}
+    Reference<zel::uno::XInterface> createInstance(const OUString& name) override {
+        return createInstanceWithArguments(name, {});
+    }
+    Reference<zel::uno::XInterface> createInstanceWithArguments(const OUString& name, const Sequence<Any>& arguments) override {
+        requests.emplace_back(name, arguments);
+        return Reference<zel::uno::XInterface>(static_cast<cppu::OWeakObject*>(root_.get()));
+    }
+    Sequence<OUString> getAvailableServiceNames() override { return {}; }
+    std::vector<std::pair<OUString, Sequence<Any>>> requests;
+
+private:
+    Reference<FakeNode> root_;
+};
+
+TEST_F(OptionsTest, AFailingReadKeepsWhatWasReadAndDefaultsForTheRest) {
+    tree->add("o.lxr", optionPackage("english", {{"a", true}, {"b", true}, {"c", true}, {"d", false}}).build());
+    Reference<FakeNode> node(new FakeNode);
+    node->values[u"a"] = Any(false);
+    node->failing.insert(u"b");
+    node->values[u"c"] = Any(false);
+    node->values[u"d"] = Any(true);
+    Reference<FakeNode> root(new FakeNode);
+    root->values[u"english"] = Any(Reference<com::qam::vexo::container::XNameAccess>(node.get()));
+    Reference<FakeProvider> provider(new FakeProvider(root));
+    cppu::setContextValue(context, com::qam::vexo::configuration::theDefaultProvider::singletonName,
+                          Any(Reference<com::qam::vexo::lang::XMultiServiceFactory>(provider.get())));
+    LogCapture log("lingucomponent.lexivor");
+    start();
+    EXPECT_EQ(firing(), (Names{"b", "c"}));
+    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+              (std::vector<std::string>{"cannot read options for english, using defaults"}));
+    ASSERT_EQ(provider->requests.size(), 1u);
+    EXPECT_EQ(provider->requests[0].first, u"com.qam.vexo.configuration.ConfigurationAccess");
+    ASSERT_EQ(provider->requests[0].second.getLength(), 1);
+    com::qam::vexo::beans::NamedValue nodePath;
+    ASSERT_TRUE(provider->requests[0].second[0] >>= nodePath);
+    EXPECT_EQ(nodePath.Name, u"nodepath");
+    EXPECT_EQ(nodePath.Value.get<OUString>(), u"/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking");
+
+    // A package node that is a plain value is no node: defaults.
+    root->values[u"english"] = Any(OUString(u"not a node"));
+    start();
+    EXPECT_EQ(firing(), (Names{"a", "b", "c"}));
 }
 
 TEST_F(OptionsTest, AChangeReloadsEveryPackageAndTellsEachListenerOnce) {

@@ -320,6 +320,16 @@ TEST_F(ProofreadingTest, TheTrigramPreCheckSkipsRulesBeforeTheyAreCompiled) {
     EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN).size(), 1u);
 }
 
+TEST_F(ProofreadingTest, ARunawaySearchOnlyCostsItsOwnRule) {
+    PackageBuilder b = packageFor("en-US");
+    b.rule({.pattern = "(a+)+$", .message = "backtracks without end"});
+    b.rule({.pattern = "\\bb\\b", .message = "still checked"});
+    install(b);
+    const OUString text = OUString(std::u16string(40, u'a')) + u" b !";
+    EXPECT_EQ(found(check(text, locale(u"en", u"US"))),
+              (std::vector<Found>{{41, 1, "\\bb\\b", "still checked", "still checked", {""}}}));
+}
+
 TEST_F(ProofreadingTest, IgnoredRulesAreOffForEveryLocaleUntilReset) {
     PackageBuilder en = packageFor("en-US", "english");
     en.rule({.pattern = "\\bfoo\\b", .message = "foo"});
