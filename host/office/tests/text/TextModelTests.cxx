@@ -625,6 +625,37 @@ TEST_F(TextModelTest, ListNumberStyleNumbersItsParagraphs) {
     // Another style ends the numbering.
     first->setPropertyValue(u"ParaStyleName", Any(OUString(u"Text body")));
     EXPECT_FALSE(first->getPropertyValue(u"NumberingIsNumber").hasValue());
+    // Numbering switched off directly wins over the style until a style is set again.
+    auto second = props(doc.element(1));
+    second->setPropertyValue(u"NumberingRules", Any());
+    EXPECT_FALSE(second->getPropertyValue(u"NumberingIsNumber").hasValue());
+    second->setPropertyValue(u"ParaStyleName", Any(OUString(u"List Number")));
+    EXPECT_EQ(second->getPropertyValue(u"NumberingIsNumber"), Any(true));
+}
+
+TEST_F(TextModelTest, RemovingAStyleGivesItsParagraphsTheStandardStyle) {
+    TextDocumentBuilder doc;
+    doc.paragraph(u"item", u"List Number");
+    doc.withoutStyle(u"List Number");
+    auto para = props(doc.element(0));
+    EXPECT_EQ(para->getPropertyValue(u"ParaStyleName"), Any(OUString(u"Standard")));
+    EXPECT_FALSE(para->getPropertyValue(u"NumberingIsNumber").hasValue());
+    Reference<css::style::XStyleFamiliesSupplier> supplier(doc.model(), UNO_QUERY_THROW);
+    Reference<css::container::XNameContainer> styles(supplier->getStyleFamilies()->getByName(u"ParagraphStyles"),
+                                                     UNO_QUERY_THROW);
+    expectThrows<css::lang::IllegalArgumentException>([&] { styles->removeByName(u"Standard"); },
+                                                      u"removeByName: the style Standard cannot be removed");
+    expectThrows<css::container::NoSuchElementException>([&] { styles->removeByName(u"List Number"); },
+                                                         u"removeByName: there is no paragraph style named List Number");
+    // A new style from the document's factory can be added and used.
+    Reference<css::lang::XMultiServiceFactory> factory(doc.model(), UNO_QUERY_THROW);
+    Reference<css::style::XStyle> style(factory->createInstance(u"com.qam.vexo.style.ParagraphStyle"), UNO_QUERY_THROW);
+    props(style)->setPropertyValue(u"ParaAdjust", Any(sal_Int16(2)));
+    styles->insertByName(u"Quote", Any(style));
+    EXPECT_EQ(style->getName(), u"Quote");
+    para->setPropertyValue(u"ParaStyleName", Any(OUString(u"Quote")));
+    EXPECT_EQ(para->getPropertyValue(u"ParaAdjust"), Any(sal_Int16(2)));
+    EXPECT_TRUE(style->isInUse());
 }
 
 TEST_F(TextModelTest, ADocumentWithoutTheListNumberStyleRejectsIt) {
