@@ -554,6 +554,10 @@ void Lexivor::loadOptions(Package& package) {
 void Lexivor::reloadOptions() {
     for (auto& [url, package] : packages_) loadOptions(*package);
 
+    // A service whose last reference is gone waits in its destructor for the
+    // mutex that we hold; an event naming it would revive it for a moment and
+    // destroy it a second time.
+    if (refCount() == 0) return;
     linguistic2::LinguServiceEvent event;
     event.Source = static_cast<cppu::OWeakObject*>(this);
     event.nEvent = linguistic2::LinguServiceEventFlags::PROOFREAD_AGAIN;

@@ -3,10 +3,13 @@
 
 #include "ServiceFixture.hxx"
 
+#include <officehost/configuration.hxx>
 #include <testsupport/LogCapture.hxx>
 
 #include <filesystem>
+#include <atomic>
 #include <ostream>
+#include <thread>
 
 namespace lexivortest {
 namespace {
@@ -328,6 +331,38 @@ TEST_F(ProofreadingTest, ARunawaySearchOnlyCostsItsOwnRule) {
     const OUString text = OUString(std::u16string(40, u'a')) + u" b !";
     EXPECT_EQ(found(check(text, locale(u"en", u"US"))),
               (std::vector<Found>{{41, 1, "\\bb\\b", "still checked", "still checked", {""}}}));
+}
+
+TEST_F(ProofreadingTest, ConcurrentCallersAndOptionChangesShareOnePackage) {
+    PackageBuilder b = packageFor("en-US");
+    b.option("on", true);
+    b.rule({.pattern = "\\b(a) ([aeiou]\\w*)",
+            .suggestion = "an \\2",
+            .message = "vowel",
+            .condition = b.code("PushNone\nPushString \"on\"\nCall 0 2\nReturn")});
+    b.rule({.pattern = "\\bteh\\b", .suggestion = "the", .message = "typo"});
+    install(b);
+    const OUString text = u"a apple and teh egg, a orange and teh end";
+    const std::vector<Found> expected = found(check(text, locale(u"en", u"US")));
+    ASSERT_EQ(expected.size(), 4u);
+
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 40; ++i)
+                if (found(service->doProofreading(u"doc", text, locale(u"en", u"US"), 0, text.getLength(), {})) != expected)
+                    ++mismatches;
+        });
+    }
+    // Every change reloads the options while the others are checking.
+    threads.emplace_back([] {
+        for (int i = 0; i < 40; ++i)
+            officehost::configuration::setValue(
+                u"/org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/other/x", zel::uno::Any(i % 2 == 0));
+    });
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(mismatches.load(), 0);
 }
 
 TEST_F(ProofreadingTest, IgnoredRulesAreOffForEveryLocaleUntilReset) {
