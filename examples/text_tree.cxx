@@ -94,7 +94,7 @@ int run() {
     title->setHeading(ParagraphHeading::TITLE);
     body->appendParagraph(u"Things to buy this week:")->asText()->setBoldRange(0, 5, true);
     body->appendListItem(u"bread");
-    body->appendListItem(u"olive oil")->asText()->setItalic(true);
+    body->appendListItem(u"olive oil")->asText()->setItalicRange(0, 4, true);
     body->appendParagraph(u"Prices at example.org, updated daily.")
         ->asText()
         ->setLinkUrlRange(10, 20, u"https://example.org/");

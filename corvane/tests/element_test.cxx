@@ -238,8 +238,8 @@ TEST_F(ElementTest, ChildIndexComparesHostObjects) {
 
     expectFailure([&] { mine->getChildIndex(body->getChild(0)); },
                   u"getChildIndex: the element does not contain the given child");
-    // Same host paragraph but another type of element: not the child.
-    expectFailure([&] { mine->getChildIndex(mine->getChild(0)->asText()); },
+    // Same host paragraph but another type of element (the paragraph's text child): not the child.
+    expectFailure([&] { mine->getChildIndex(mine->getChild(0)->asParagraph()->getChild(0)); },
                   u"getChildIndex: the element does not contain the given child");
     expectFailure([&] { mine->getChildIndex(nullptr); }, u"getChildIndex: the child must not be null");
 }
@@ -262,7 +262,8 @@ TEST_F(ElementTest, RemovedParagraphIsGoneAndItsWrapperStaysUsable) {
     EXPECT_EQ(result.get(), drop.get());
     EXPECT_EQ(body->getText(), OUString(u"keep\nend"));
     EXPECT_EQ(body->getNumChildren(), 2);
-    EXPECT_EQ(drop->getType(), ElementType::PARAGRAPH);
+    EXPECT_EQ(drop->copy().get(), drop.get());
+    EXPECT_EQ(drop->getParent().Value.get(), static_cast<XElement*>(body.get()));
 
     // The text child removes its paragraph too.
     body->getChild(0)->asParagraph()->getChild(0)->removeFromParent();
@@ -282,11 +283,14 @@ TEST_F(ElementTest, TheLastParagraphOfASectionCannotBeRemoved) {
     EXPECT_EQ(body->getText(), OUString(u"last"));
 }
 
+// Calls that reach a removed host object fail as the host reports.
 TEST_F(ElementTest, DetachedParagraphCannotBeRemovedAgain) {
     TextDoc doc({u"a", u"b"});
     Reference<XElement> first = documentOf(doc)->getBody()->getChild(0);
     first->removeFromParent();
-    expectFailure([&] { first->removeFromParent(); }, u"element has no anchor");
+    expectFailure<::com::qam::vexo::lang::DisposedException>([&] { first->removeFromParent(); },
+                                                             u"getAnchor: the object is no longer part of the document");
+    EXPECT_EQ(documentOf(doc)->getBody()->getText(), OUString(u"b"));
 }
 
 TEST_F(ElementTest, TablesRowsAndCells) {
@@ -347,7 +351,8 @@ TEST_F(ElementTest, RemovedTableLeavesTheParagraphsAround) {
     Reference<XElement> table = body->getChild(1);
     EXPECT_EQ(table->removeFromParent().get(), table.get());
     EXPECT_EQ(body->getText(), OUString(u"x\ny"));
-    expectFailure([&] { table->removeFromParent(); }, u"element has no anchor");
+    expectFailure<::com::qam::vexo::lang::DisposedException>([&] { table->removeFromParent(); },
+                                                             u"getAnchor: the object is no longer part of the document");
 }
 
 } // namespace

