@@ -100,7 +100,7 @@ void roundDecimal(Decimal& d, int frac, rtl_math_RoundingMode mode) {
     if (keep <= 0) {
         d.digits.clear();
         if (up) {
-            d.digits = "1";
+            d.digits.push_back('1');
             d.exp = 1 - frac;
         }
         return;
