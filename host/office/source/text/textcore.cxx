@@ -159,15 +159,21 @@ void walkFootnotes(const TextNode& t, std::vector<InlineNode*>& out) {
     }
 }
 
-bool findIn(const TextNode& t, const InlineNode& node, Pos& out) {
+bool findIn(const TextNode& t, const InlineNode& node, Pos& out, bool& atParagraph) {
     for (auto& b : t.blocks) {
         if (b->isTable()) {
             for (auto& row : static_cast<const TableNode&>(*b).rows)
                 for (auto& cell : row->cells)
-                    if (findIn(*cell, node, out)) return true;
+                    if (findIn(*cell, node, out, atParagraph)) return true;
             continue;
         }
         auto& para = static_cast<ParaNode&>(*b);
+        for (auto& a : para.anchored)
+            if (a.get() == &node) {
+                out = Pos{&para, 0};
+                atParagraph = true;
+                return true;
+            }
         for (std::size_t i = 0; i < para.units.size(); ++i) {
             const auto& obj = para.units[i].object;
             if (!obj) continue;
@@ -175,7 +181,7 @@ bool findIn(const TextNode& t, const InlineNode& node, Pos& out) {
                 out = Pos{&para, static_cast<sal_Int32>(i)};
                 return true;
             }
-            if (obj->text && findIn(*obj->text, node, out)) return true;
+            if (obj->text && findIn(*obj->text, node, out, atParagraph)) return true;
         }
     }
     return false;
@@ -203,9 +209,11 @@ std::vector<InlineNode*> footnotes(const Core& core) {
     return out;
 }
 
-Pos locate(const InlineNode& node) {
+Pos locate(const InlineNode& node, bool* atParagraph) {
     Pos p;
-    findIn(*node.core.body, node, p);
+    bool at = false;
+    findIn(*node.core.body, node, p, at);
+    if (atParagraph) *atParagraph = at;
     return p;
 }
 
@@ -380,6 +388,9 @@ void Core::erase(Pos a, Pos b) {
     A->units.insert(A->units.end(), std::make_move_iterator(B->units.begin() + b.off),
                     std::make_move_iterator(B->units.end()));
     B->units.clear();
+    // What was anchored at the merged paragraph stays, now at the first one.
+    for (auto& a : B->anchored) A->anchored.push_back(std::move(a));
+    B->anchored.clear();
     for (sal_Int32 i = ia + 1; i <= ib; ++i) trashBlocks.push_back(std::move(t.blocks[i]));
     t.blocks.erase(t.blocks.begin() + ia + 1, t.blocks.begin() + ib + 1);
 }

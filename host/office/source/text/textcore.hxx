@@ -111,6 +111,8 @@ struct ParaNode final : Block {
     bool isTable() const override { return false; }
 
     std::vector<Unit> units;
+    // Frames anchored at the paragraph rather than as a character; they go with it.
+    std::vector<std::unique_ptr<InlineNode>> anchored;
     OUString style = u"Standard";
     Attrs props;            // direct paragraph and character properties
     NumberingPtr numbering; // direct numbering rules
@@ -202,7 +204,8 @@ OUString rangeString(const Pos& a, const Pos& b);
 OUString footnoteLabel(const InlineNode& footnote);
 
 // Where an inline object stands: its paragraph and offset (invalid when nowhere).
-Pos locate(const InlineNode& node);
+// For a frame anchored at a paragraph, that paragraph's start, with *atParagraph set.
+Pos locate(const InlineNode& node, bool* atParagraph = nullptr);
 // All footnotes of the document in document order.
 std::vector<InlineNode*> footnotes(const Core& core);
 

@@ -103,6 +103,7 @@ Reference<css::text::XTextContent> paragraphObject(const CorePtr& core, ParaNode
 Reference<css::text::XTextContent> clippedParagraph(const CorePtr& core, Pos a, Pos b);
 Reference<css::text::XTextContent> tableObject(const CorePtr& core, TableNode* node);
 Reference<css::text::XFootnote> footnoteObject(const CorePtr& core, InlineNode* node);
+Reference<css::text::XTextContent> graphicObject(const CorePtr& core, InlineNode* node);
 Reference<css::text::XTextRange> makeRange(const CorePtr& core, Pos a, Pos b);
 Reference<css::text::XTextRange> makePortion(const CorePtr& core, Pos a, Pos b);
 Reference<XIndexReplace> makeRules(const NumberingData& data);
@@ -557,9 +558,9 @@ public:
         span(u"createContentEnumeration", a, b);
         std::vector<Any> items;
         InlineNode* node = inlineAt(a, b);
-        if (node && node->kind == InlineKind::Frame && node->obj &&
+        if (node && node->kind == InlineKind::Frame &&
             (serviceName == u"com.qam.vexo.text.TextContent" || serviceName == u"com.qam.vexo.text.TextGraphicObject"))
-            items.push_back(Any(Reference<XInterface>(node->obj->linkedInterface())));
+            items.push_back(Any(graphicObject(core_, node)));
         return new EnumerationImpl(std::move(items));
     }
     Sequence<OUString> getAvailableServiceNames() override { return names({u"com.qam.vexo.text.TextContent"}); }
@@ -860,12 +861,9 @@ public:
         Pos a, b;
         span(u"createContentEnumeration", a, b);
         std::vector<Any> items;
+        // Objects anchored at the paragraph; character-anchored ones are in the portions.
         if (serviceName == u"com.qam.vexo.text.TextContent" || serviceName == u"com.qam.vexo.text.TextGraphicObject")
-            for (sal_Int32 i = a.off; i < b.off; ++i) {
-                InlineNode* n = a.para->units[i].object.get();
-                if (n && n->kind == InlineKind::Frame && n->obj)
-                    items.push_back(Any(Reference<XInterface>(n->obj->linkedInterface())));
-            }
+            for (auto& n : a.para->anchored) items.push_back(Any(graphicObject(core_, n.get())));
         return new EnumerationImpl(std::move(items));
     }
     Sequence<OUString> getAvailableServiceNames() override { return names({u"com.qam.vexo.text.TextContent"}); }
@@ -1509,6 +1507,126 @@ Reference<css::table::XTableColumns> TableImpl::getColumns() {
     return new TableColumnsImpl(this);
 }
 
+// ---- graphic objects -----------------------------------------------------------
+
+// A graphic object: properties only ("AnchorType", "Width", "Height" in 1/100 mm,
+// "Title", "Description", "Graphic").  Anchored as a character it is one unit of
+// its paragraph (a "Frame" portion); anchored otherwise it belongs to the
+// paragraph at the insertion point.  The anchor type is fixed once it is
+// inserted.  The graphic itself is not decoded or drawn.
+class GraphicObjectImpl
+    : public cppu::WeakImplHelper<css::text::XTextContent, css::beans::XPropertySet, css::lang::XServiceInfo>,
+      public Linked {
+public:
+    explicit GraphicObjectImpl(CorePtr core)
+        : core_(core), pending_(std::make_unique<InlineNode>(*core, InlineKind::Frame)), node_(pending_.get()) {
+        node_->obj = this;
+        node_->props = {{u"AnchorType", Any(css::text::TextContentAnchorType_AT_PARAGRAPH)},
+                        {u"Width", Any(sal_Int32(0))},
+                        {u"Height", Any(sal_Int32(0))},
+                        {u"Title", Any(OUString())},
+                        {u"Description", Any(OUString())},
+                        {u"Graphic", Any()}};
+    }
+    GraphicObjectImpl(CorePtr core, InlineNode* node) : core_(std::move(core)), node_(node) { node_->obj = this; }
+    ~GraphicObjectImpl() override {
+        if (node_) node_->obj = nullptr;
+    }
+    void nodeGone() override { node_ = nullptr; }
+    XInterface* linkedInterface() override { return static_cast<css::text::XTextContent*>(this); }
+
+    void attach(const Reference<css::text::XTextRange>& range) override {
+        if (!range.is()) throw IllegalArgumentException(u"attach: the range must not be empty");
+        range->getText()->insertTextContent(range, this, false);
+    }
+    Reference<css::text::XTextRange> getAnchor() override {
+        InlineNode& n = node(u"getAnchor");
+        if (pending_) return {};
+        bool atParagraph = false;
+        Pos p = locate(n, &atParagraph);
+        if (!p.valid()) return {};
+        return makeRange(core_, p, atParagraph ? p : Pos{p.para, p.off + 1});
+    }
+
+    Reference<css::beans::XPropertySetInfo> getPropertySetInfo() override {
+        std::vector<Property> list;
+        for (const auto& [name, type] : types()) list.push_back(Property{name, -1, type, 0});
+        return new PropertySetInfoImpl(std::move(list));
+    }
+    void setPropertyValue(const OUString& name, const Any& value) override {
+        static const OUString op(u"setPropertyValue");
+        InlineNode& n = node(op);
+        const Type* type = typeOf(name);
+        if (!type) unknownProperty(op, name);
+        if (name == u"Graphic") {
+            if (value.hasValue() && value.getValueTypeClass() != ::zel::uno::TypeClass_INTERFACE)
+                throw IllegalArgumentException(op + u": property Graphic takes an object, got " + value.getValueTypeName());
+            n.props[name] = value;
+            return;
+        }
+        if (!value.isExtractableTo(*type))
+            throw IllegalArgumentException(op + u": property " + name + u" takes a value of type " +
+                                           type->getTypeName() + u", got " +
+                                           (value.hasValue() ? value.getValueTypeName() : OUString(u"void")));
+        if (name == u"AnchorType" && !pending_ && !(value == n.props[name]))
+            throw IllegalArgumentException(op + u": the anchor type of an inserted object cannot change");
+        n.props[name] = type->getTypeClass() == ::zel::uno::TypeClass_LONG ? Any(value.get<sal_Int32>()) : value;
+    }
+    Any getPropertyValue(const OUString& name) override {
+        InlineNode& n = node(u"getPropertyValue");
+        if (!typeOf(name)) unknownProperty(u"getPropertyValue", name);
+        return n.props[name];
+    }
+
+    OUString getImplementationName() override { return u"officehost.text.TextGraphicObject"; }
+    bool supportsService(const OUString& n) override { return contains(getSupportedServiceNames(), n); }
+    Sequence<OUString> getSupportedServiceNames() override {
+        return names({u"com.qam.vexo.text.TextGraphicObject", u"com.qam.vexo.text.TextContent"});
+    }
+
+    bool isPending() const { return pending_ != nullptr; }
+    std::unique_ptr<InlineNode> takePending() { return std::move(pending_); }
+    InlineNode* inlineNode() const { return node_; }
+    const CorePtr& core() const { return core_; }
+    bool asCharacter() {
+        css::text::TextContentAnchorType t = css::text::TextContentAnchorType_AT_PARAGRAPH;
+        node(u"insertTextContent").props[u"AnchorType"] >>= t;
+        return t == css::text::TextContentAnchorType_AS_CHARACTER;
+    }
+
+private:
+    static const std::vector<std::pair<OUString, Type>>& types() {
+        static const std::vector<std::pair<OUString, Type>> list = {
+            {u"AnchorType", cppu::UnoType<css::text::TextContentAnchorType>::get()},
+            {u"Width", cppu::UnoType<sal_Int32>::get()},
+            {u"Height", cppu::UnoType<sal_Int32>::get()},
+            {u"Title", cppu::UnoType<OUString>::get()},
+            {u"Description", cppu::UnoType<OUString>::get()},
+            {u"Graphic", cppu::UnoType<XInterface>::get()},
+        };
+        return list;
+    }
+    static const Type* typeOf(const OUString& name) {
+        for (auto& [n, t] : types())
+            if (n == name) return &t;
+        return nullptr;
+    }
+    InlineNode& node(const OUString& op) {
+        if (!node_) gone(op);
+        return *node_;
+    }
+    CorePtr core_;
+    std::unique_ptr<InlineNode> pending_;
+    InlineNode* node_;
+};
+
+GraphicObjectImpl* asGraphic(XInterface* x) { return dynamic_cast<GraphicObjectImpl*>(x); }
+
+Reference<css::text::XTextContent> graphicObject(const CorePtr& core, InlineNode* node) {
+    if (node->obj) return dynamic_cast<GraphicObjectImpl*>(node->obj);
+    return new GraphicObjectImpl(core, node);
+}
+
 // ---- inserting and removing contents --------------------------------------------
 
 void insertContent(const CorePtr& core, TextNode& text, Pos at, XInterface* content, const OUString& op) {
@@ -1524,6 +1642,19 @@ void insertContent(const CorePtr& core, TextNode& text, Pos at, XInterface* cont
         std::vector<Unit> units;
         AttrsPtr attrs = at.off > 0 ? at.para->units[at.off - 1].attrs : nullptr;
         units.push_back(Unit{0, attrs, footnote->takePending()});
+        core->insertUnits(at, std::move(units));
+        return;
+    }
+    if (GraphicObjectImpl* graphic = asGraphic(content)) {
+        if (graphic->core() != core) throw IllegalArgumentException(op + u": the object belongs to another document");
+        if (!graphic->isPending()) throw IllegalArgumentException(op + u": the object is already part of a text");
+        if (!graphic->asCharacter()) {
+            at.para->anchored.push_back(graphic->takePending());
+            return;
+        }
+        std::vector<Unit> units;
+        AttrsPtr attrs = at.off > 0 ? at.para->units[at.off - 1].attrs : nullptr;
+        units.push_back(Unit{0, attrs, graphic->takePending()});
         core->insertUnits(at, std::move(units));
         return;
     }
@@ -1550,6 +1681,21 @@ void removeContent(const CorePtr& core, TextNode& text, XInterface* content) {
         Pos p = node && !footnote->isPending() ? locate(*node) : Pos{};
         if (!p.valid() || p.para->text != &text) throw css::container::NoSuchElementException(notHere);
         core->erase(p, Pos{p.para, p.off + 1});
+        return;
+    }
+    if (GraphicObjectImpl* graphic = asGraphic(content)) {
+        InlineNode* node = graphic->inlineNode();
+        bool atParagraph = false;
+        Pos p = node && !graphic->isPending() ? locate(*node, &atParagraph) : Pos{};
+        if (!p.valid() || p.para->text != &text) throw css::container::NoSuchElementException(notHere);
+        if (!atParagraph) {
+            core->erase(p, Pos{p.para, p.off + 1});
+            return;
+        }
+        auto& list = p.para->anchored;
+        auto it = std::find_if(list.begin(), list.end(), [&](const auto& a) { return a.get() == node; });
+        std::unique_ptr<InlineNode> trash = std::move(*it);
+        list.erase(it);
         return;
     }
     throw css::container::NoSuchElementException(notHere);
@@ -1866,6 +2012,8 @@ public:
             return Reference<XInterface>(static_cast<css::text::XText*>(new FootnoteImpl(core_)));
         if (service == u"com.qam.vexo.text.NumberingRules")
             return Reference<XInterface>(makeRules(*NumberingData::create(*core_)), UNO_QUERY);
+        if (service == u"com.qam.vexo.text.TextGraphicObject")
+            return Reference<XInterface>(static_cast<css::text::XTextContent*>(new GraphicObjectImpl(core_)));
         if (service == u"com.qam.vexo.style.ParagraphStyle")
             return Reference<XInterface>(static_cast<css::style::XStyle*>(new StyleImpl(core_)));
         return {};
@@ -1875,7 +2023,7 @@ public:
     }
     Sequence<OUString> getAvailableServiceNames() override {
         return names({u"com.qam.vexo.text.TextTable", u"com.qam.vexo.text.Footnote", u"com.qam.vexo.text.NumberingRules",
-                      u"com.qam.vexo.style.ParagraphStyle"});
+                      u"com.qam.vexo.text.TextGraphicObject", u"com.qam.vexo.style.ParagraphStyle"});
     }
 
     OUString getImplementationName() override { return u"officehost.text.TextDocument"; }
@@ -1944,12 +2092,21 @@ public:
         if (selection.getValueTypeClass() != ::zel::uno::TypeClass_INTERFACE)
             throw IllegalArgumentException(u"select: expected an object, got " + selection.getValueTypeName());
         Reference<XInterface> obj(selection, UNO_QUERY);
+        if (GraphicObjectImpl* graphic = asGraphic(obj.get())) {
+            if (graphic->core() != model_->core() || graphic->isPending() || !graphic->inlineNode()) return false;
+            selected_ = obj;
+            return true;
+        }
         Pos a, b;
         if (!resolve(obj.get(), *model_->core(), a, b)) return false;
         cursor_->gotoRange(Reference<css::text::XTextRange>(obj, UNO_QUERY), false);
+        selected_.clear();
         return true;
     }
     Any getSelection() override {
+        if (GraphicObjectImpl* graphic = asGraphic(selected_.get()); graphic && graphic->inlineNode())
+            return Any(selected_);
+        selected_.clear();
         std::vector<Reference<css::text::XTextRange>> ranges;
         Pos a, b;
         if (cursor_->rangeOf(a, b)) ranges.push_back(makeRange(model_->core(), a, b));
@@ -1963,6 +2120,7 @@ public:
 private:
     Reference<TextDocumentImpl> model_;
     Reference<ViewCursorImpl> cursor_;
+    Reference<XInterface> selected_;  // a selected graphic object, if any
     css::frame::XFrame* frame_ = nullptr;  // the frame that shows this view; it outlives the attachment
 };
 

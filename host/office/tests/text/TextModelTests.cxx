@@ -783,6 +783,85 @@ TEST_F(TextModelTest, TableInsertedMidParagraphSplitsIt) {
                                                       u"insertTextContent: the table is already part of a text");
 }
 
+// ---- graphic objects -----------------------------------------------------------
+
+Reference<XTextContent> newGraphic(const Reference<css::frame::XModel>& model, css::text::TextContentAnchorType anchor) {
+    Reference<css::lang::XMultiServiceFactory> factory(model, UNO_QUERY_THROW);
+    Reference<XTextContent> graphic(factory->createInstance(u"com.qam.vexo.text.TextGraphicObject"), UNO_QUERY_THROW);
+    props(graphic)->setPropertyValue(u"AnchorType", Any(anchor));
+    return graphic;
+}
+
+std::vector<Reference<XInterface>> contents(const Reference<XInterface>& x) {
+    std::vector<Reference<XInterface>> out;
+    auto e = Reference<css::container::XContentEnumerationAccess>(x, UNO_QUERY_THROW)
+                 ->createContentEnumeration(u"com.qam.vexo.text.TextContent");
+    while (e->hasMoreElements()) out.emplace_back(e->nextElement(), UNO_QUERY_THROW);
+    return out;
+}
+
+TEST_F(TextModelTest, GraphicObjectsStandAsCharactersOrAtTheirParagraph) {
+    TextDocumentBuilder doc;
+    doc.paragraph(u"ab");
+    auto body = doc.body();
+    auto inline1 = newGraphic(doc.model(), css::text::TextContentAnchorType_AS_CHARACTER);
+    auto atPara = newGraphic(doc.model(), css::text::TextContentAnchorType_AT_PARAGRAPH);
+    auto at = body->createTextCursor();
+    at->goRight(1, false);
+    body->insertTextContent(at, inline1, false);
+    body->insertTextContent(body->getEnd(), atPara, false);
+    props(inline1)->setPropertyValue(u"Width", Any(sal_Int32(2540)));
+
+    auto para = doc.element(0);
+    EXPECT_EQ(stringOf(para), u"ab");  // a frame shows nothing in strings
+    auto parts = testsupport::text::portions(para);
+    std::vector<OUString> types;
+    for (auto& p : parts) types.push_back(portionType(p));
+    ASSERT_EQ(types, (std::vector<OUString>{u"Text", u"Frame", u"Text"}));
+    auto inFrame = contents(Reference<XInterface>(parts[1], UNO_QUERY));
+    ASSERT_EQ(inFrame.size(), 1u);
+    EXPECT_TRUE(same(inFrame[0], inline1));
+    EXPECT_TRUE(contents(Reference<XInterface>(parts[0], UNO_QUERY)).empty());
+    auto atParagraph = contents(Reference<XInterface>(para, UNO_QUERY));
+    ASSERT_EQ(atParagraph.size(), 1u);
+    EXPECT_TRUE(same(atParagraph[0], atPara));
+    EXPECT_EQ(props(inline1)->getPropertyValue(u"Width"), Any(sal_Int32(2540)));
+    Reference<css::lang::XServiceInfo> info(inline1, UNO_QUERY_THROW);
+    EXPECT_TRUE(info->supportsService(u"com.qam.vexo.text.TextGraphicObject"));
+
+    // A cursor steps over the frame in one move.
+    auto cursor = body->createTextCursor();
+    cursor->goRight(2, true);
+    EXPECT_EQ(cursor->getString(), u"a");
+    expectThrows<css::lang::IllegalArgumentException>(
+        [&] { props(inline1)->setPropertyValue(u"AnchorType", Any(css::text::TextContentAnchorType_AT_PARAGRAPH)); },
+        u"setPropertyValue: the anchor type of an inserted object cannot change");
+    expectThrows<css::beans::UnknownPropertyException>([&] { props(inline1)->getPropertyValue(u"Size"); },
+                                                       u"getPropertyValue: unknown property Size");
+
+    // Both go through their anchor's text.
+    inline1->getAnchor()->getText()->removeTextContent(inline1);
+    atPara->getAnchor()->getText()->removeTextContent(atPara);
+    EXPECT_EQ(testsupport::text::portions(para).size(), 1u);
+    EXPECT_TRUE(contents(Reference<XInterface>(para, UNO_QUERY)).empty());
+    expectThrows<css::lang::DisposedException>([&] { inline1->getAnchor(); },
+                                               u"getAnchor: the object is no longer part of the document");
+}
+
+TEST_F(TextModelTest, TheViewSelectsAGraphicObject) {
+    TextDocumentBuilder doc;
+    doc.paragraph(u"ab");
+    auto graphic = newGraphic(doc.model(), css::text::TextContentAnchorType_AS_CHARACTER);
+    Reference<css::view::XSelectionSupplier> selection(doc.model()->getCurrentController(), UNO_QUERY_THROW);
+    EXPECT_FALSE(selection->select(Any(graphic)));  // not inserted yet
+    doc.body()->insertTextContent(doc.body()->getEnd(), graphic, false);
+    EXPECT_TRUE(selection->select(Any(graphic)));
+    Reference<XInterface> selected(selection->getSelection(), UNO_QUERY);
+    EXPECT_TRUE(same(selected, graphic));
+    EXPECT_TRUE(selection->select(Any(doc.body()->getStart())));
+    EXPECT_TRUE(Reference<css::container::XIndexAccess>(selection->getSelection(), UNO_QUERY).is());
+}
+
 // ---- the view ------------------------------------------------------------------
 
 TEST_F(TextModelTest, ViewCursorAndSelection) {

@@ -14,7 +14,10 @@
 //     "CharHeight" (float, points);
 //   portions (read-only): "TextPortionType" (string: "Text", "Footnote", "Frame"),
 //     "Footnote" (XFootnote, footnote portions only);
-//   table cells: "RowSpan" (long).
+//   table cells: "RowSpan" (long);
+//   graphic objects ("com.qam.vexo.text.TextGraphicObject"): "AnchorType"
+//     (TextContentAnchorType), "Width", "Height" (long, 1/100 mm), "Title",
+//     "Description" (string), "Graphic" (an object).
 
 #include <com/qam/vexo/beans/properties.hxx>
 #include <com/qam/vexo/container/collections.hxx>
