@@ -254,6 +254,7 @@ OUString OUString::fromUtf8(std::string_view utf8) { return salqx::utf8ToOUStrin
 bool OUString::convertToString(OString* target, rtl_TextEncoding enc, sal_uInt32 flags) const {
     std::string out;
     bool ok = salqx::fromUnicode(view(), enc, flags, out);
+    if (target == nullptr) return ok;
     *target = ok ? OString(out) : OString();
     return ok;
 }
