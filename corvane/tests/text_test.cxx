@@ -291,3 +291,31 @@ TEST_F(TextTest, ContainerTextStandsForItsContainer) {
 
 } // namespace
 } // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+// A range that is no text of its own (a cursor) over paragraphs and a table,
+// with footnotes before, inside and after the table.
+TEST_F(TextTest, TextOfARangeAcrossATableLeavesOutEveryLabel) {
+    TextDoc doc({u"ab", u"cd"});
+    Reference<hosttext::XTextTable> table = doc.insertTable(0, 1, 2, {u"xy", u"z"});
+    doc.insertFootnote(0, 1, u"1");
+    doc.insertFootnote(1, 2, u"3");
+    Reference<hosttext::XText> cell(
+        Reference<::com::qam::vexo::table::XCellRange>(table, UNO_QUERY_THROW)->getCellByPosition(0, 0), UNO_QUERY_THROW);
+    Reference<hosttext::XTextCursor> inCell = cell->createTextCursor();
+    inCell->goRight(1, false);
+    Reference<hosttext::XFootnote> note(doc.create(u"com.qam.vexo.text.Footnote"), UNO_QUERY_THROW);
+    note->setLabel(u"2");
+    cell->insertTextContent(inCell, note, false);
+
+    Reference<hosttext::XTextCursor> all = doc.body->createTextCursor();
+    all->gotoEnd(true);
+    EXPECT_EQ(all->getString(), OUString(u"a1b\nx2y\nz\ncd3"));
+    EXPECT_EQ(detail::textOf(all), OUString(u"ab\nxy\nz\ncd"));
+    EXPECT_EQ(detail::textOf(doc.body), OUString(u"ab\nxy\nz\ncd"));
+}
+
+} // namespace
+} // namespace corvane::test
