@@ -27,13 +27,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // The sample package's rule identifiers (their expressions), as reported.
-const std::string aBeforeVowel = R"(\b([Aa]) ([aeiouAEIOU][a-z]*)\b)";
-const std::string doubledWord = R"((?i)\b(\p{L}+) \1\b)";
+const std::string aBeforeVowel = R"(\b(a|(?<![\w,;:] )A) ([aeiouAEIOU][a-z]*)\b)";
+const std::string doubledWord = R"(\b(\p{L}+) (?i:\1)\b)";
 const std::string couldOf = R"(\b([Cc]ould|[Ww]ould|[Ss]hould|[Mm]ight|[Mm]ust) of\b)";
 const std::string numberInWords = R"((?<![\d.,])\b([1-9]) ([a-z]+s)\b)";
 const std::string metric =
     R"((?<![\d,.])(\d{1,3}(?:,\d{3})+(?:\.\d+)?|\d+(?:\.\d+)?) (miles?|mi|feet|foot|ft|pounds?|lbs?)\b)";
-const std::string hyphenated = R"(\b([A-Za-z]{2,})-([A-Za-z]{2,})\b)";
+const std::string hyphenated = R"(\b([A-Za-z]+)-([A-Za-z]+)\b)";
 
 const std::string usage = "usage: proofread [--lang TAG] [--json] [FILE...]";
 
