@@ -152,7 +152,7 @@ private:
     const std::vector<OUString>& getAnalyses(const com::qam::vexo::lang::Locale& locale, const OUString& word);
     icu::RegexMatcher* getMorphMatcher(const OUString& pattern);
 
-    // Checking state (Parts of doProofreading).
+    // The check in progress, listeners and switched-off rules.
     Package* currentPackage_ = nullptr;
     std::vector<zel::uno::Reference<com::qam::vexo::linguistic2::XLinguServiceEventListener>> listeners_;
     std::set<OUString, std::less<>> ignoredRules_;
