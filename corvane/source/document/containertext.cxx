@@ -60,7 +60,7 @@ public:
     }
     Sequence<sal_Int32> getTextAttributeIndices() override {
         std::vector<sal_Int32> indices;
-        const Collected contents = collect();
+        const Contents contents = collect();
         for (const auto& paragraph : contents.paragraphs)
             for (sal_Int32 index : paragraph.text->getTextAttributeIndices()) indices.push_back(index + paragraph.start);
         if (contents.paragraphs.empty()) indices.push_back(0);
@@ -140,8 +140,9 @@ private:
         sal_Int32 start;
         sal_Int32 length;
     };
+    // Rebuilt for every operation: the container caches nothing.
     struct Contents {
-        rtl::OUStringBuffer text;
+        OUString text;
         std::vector<Paragraph> paragraphs;
     };
     struct Position {
@@ -154,30 +155,26 @@ private:
                                elementTypeName(container_->getType()));
     }
 
-    // Rebuilt for every operation: the container caches nothing.
-    struct Collected {
-        OUString text;
+    Contents collect() {
+        rtl::OUStringBuffer text;
         std::vector<Paragraph> paragraphs;
-    };
-    Collected collect() {
-        Contents contents;
-        collectInto(*container_, contents);
-        return {contents.text.makeStringAndClear(), std::move(contents.paragraphs)};
+        collectInto(*container_, text, paragraphs);
+        return {text.makeStringAndClear(), std::move(paragraphs)};
     }
 
-    static void collectInto(XContainerElement& container, Contents& contents) {
+    static void collectInto(XContainerElement& container, rtl::OUStringBuffer& text, std::vector<Paragraph>& paragraphs) {
         for (sal_Int32 i = 0; i < container.getNumChildren(); ++i) {
             Reference<XElement> child = container.getChild(i);
             if (Reference<XParagraph> paragraph(child, UNO_QUERY); paragraph.is()) {
-                if (!contents.paragraphs.empty()) contents.text.append(u'\n');
-                Reference<XText> text = paragraph->editAsText();
-                const OUString s = text->getText();
-                contents.paragraphs.push_back({text, contents.text.getLength(), s.getLength()});
-                contents.text.append(s);
+                if (!paragraphs.empty()) text.append(u'\n');
+                Reference<XText> paragraphText = paragraph->editAsText();
+                const OUString s = paragraphText->getText();
+                paragraphs.push_back({paragraphText, text.getLength(), s.getLength()});
+                text.append(s);
                 continue;
             }
             if (Reference<XContainerElement> inner(child, UNO_QUERY); inner.is()) {
-                collectInto(*inner, contents);
+                collectInto(*inner, text, paragraphs);
                 continue;
             }
             throw RuntimeException(u"the text of a " + elementTypeName(container.getType()) + u" cannot hold a " +
@@ -185,7 +182,7 @@ private:
         }
     }
 
-    static void checkIndex(const Collected& contents, sal_Int32 index) {
+    static void checkIndex(const Contents& contents, sal_Int32 index) {
         const sal_Int32 length = contents.text.getLength();
         if (index < 0 || index >= length)
             throw RuntimeException(u"Index (" + OUString::number(index) + u") must be less than the content length (" +
@@ -195,7 +192,7 @@ private:
     // The paragraph that holds the character at `index`; an index on the line
     // feed between two paragraphs falls on the last character of the first.
     Position at(sal_Int32 index) {
-        const Collected contents = collect();
+        const Contents contents = collect();
         checkIndex(contents, index);
         for (const auto& p : contents.paragraphs)
             if (p.start + p.length >= index) return {p.text, std::max(0, std::min(index - p.start, p.length - 1))};
@@ -214,7 +211,7 @@ private:
         if (start < 0 || end < start)
             throw RuntimeException(OUString(method) + u": expected 0 <= startOffset <= endOffsetInclusive, got startOffset=" +
                                    OUString::number(start) + u", endOffsetInclusive=" + OUString::number(end));
-        const Collected contents = collect();
+        const Contents contents = collect();
         checkIndex(contents, end);
         for (const auto& p : contents.paragraphs) {
             const sal_Int32 lo = std::max(start, p.start);
