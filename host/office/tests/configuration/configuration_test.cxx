@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -424,6 +426,35 @@ TEST_F(ConfigurationTest, ReloadNotifiesWhatTheProfileChanged) {
                                                   {u"p/added", Any(sal_Int32(2)), Any()},
                                               }));
     EXPECT_EQ(config::getValue(u"/o/p/change"), Any(false));
+    notifier->removeChangesListener(listener.get());
+}
+
+TEST_F(ConfigurationTest, ConcurrentChangesAreAllHeard) {
+    startHost();
+    Reference<XChangesNotifier> notifier(access(u"/t"), UNO_QUERY_THROW);
+    class CountingListener : public cppu::WeakImplHelper<XChangesListener> {
+    public:
+        std::atomic<int> changes{0};
+        void changesOccurred(const ChangesEvent& event) override { changes += event.Changes.getLength(); }
+        void disposing(const EventObject&) override {}
+    };
+    Reference<CountingListener> listener(new CountingListener);
+    notifier->addChangesListener(listener.get());
+    constexpr int kThreads = 4, kValues = 100;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < kValues; ++i) {
+                OUString path = u"/t/" + OUString::number(t) + u"/v" + OUString::number(i);
+                config::setValue(path, Any(sal_Int32(i)));
+                (void)config::getValue(path);
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(listener->changes, kThreads * kValues);
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(config::getValue(u"/t/" + OUString::number(t) + u"/v99"), Any(sal_Int32(99)));
     notifier->removeChangesListener(listener.get());
 }
 

@@ -231,6 +231,22 @@ TEST_F(SpellCheckerTest, MalformedQueriesAreRefused) {
     EXPECT_FALSE(spell(analyzeQuery(u"walk"), {u"zz", u"ZZ", u""}).is());
 }
 
+TEST_F(SpellCheckerTest, CallsFromSeveralThreadsGetTheSameAnswers) {
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                if (!checker_->isValid(u"walked", kEnUS, {}) || checker_->isValid(u"teh", kEnUS, {})) ++wrong;
+                auto stems = spell(stemQuery(u"houses"));
+                if (!stems.is() || toVector(stems->getAlternatives()) != std::vector<OUString>{u"house"}) ++wrong;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(LinguisticMutexTest, IsOneRecursiveMutexForTheProcess) {
     osl::Mutex& mutex = ::linguistic::GetLinguMutex();
     EXPECT_EQ(&mutex, &::linguistic::GetLinguMutex());
