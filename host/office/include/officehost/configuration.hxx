@@ -8,6 +8,12 @@
 // Paths name nodes and values from the root: "/org.ambrel.Setup/L10N/ooLocale".
 // A value is a boolean, an integer (short, long or hyper), a double or a string.
 //
+// The profile is UTF-8 text, one value per line, "PATH = VALUE"; "#" starts a
+// comment line.  VALUE is true or false, a decimal integer, a number with "."
+// or an exponent, or a string in double quotes with the escapes \" \\ \n \r
+// \t \uXXXX.  Lines that cannot be read are logged (area "configmgr") and
+// skipped; a later line for the same path wins.
+//
 // The calls act on the configuration of the process component context, which
 // officehost::initProcessContext sets up; each new process context starts from
 // the profile file again.
