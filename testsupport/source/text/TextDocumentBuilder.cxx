@@ -45,12 +45,9 @@ Reference<css::text::XTextContent> TextDocumentBuilder::lastParagraph() const {
 }
 
 void TextDocumentBuilder::startParagraph() {
-    if (lastIsFresh_) {
-        lastIsFresh_ = false;
-        return;
-    }
-    Reference<css::text::XParagraphAppend>(body(), UNO_QUERY_THROW)->finishParagraph({});
-    // The new paragraph copies the properties of the one before; start it plain.
+    if (!lastIsFresh_) Reference<css::text::XParagraphAppend>(body(), UNO_QUERY_THROW)->finishParagraph({});
+    lastIsFresh_ = false;
+    // A new paragraph copies the properties of the one before; start it plain.
     Reference<css::beans::XPropertyState> state(lastParagraph(), UNO_QUERY_THROW);
     Reference<css::beans::XPropertySet> props(state, UNO_QUERY_THROW);
     for (const auto& p : props->getPropertySetInfo()->getProperties()) {
