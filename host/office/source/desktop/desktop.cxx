@@ -250,6 +250,8 @@ void FrameImpl::close(bool) {
     if (desktop) desktop->remove(this);
 }
 
+// The desktop's frames as a collection: appending takes a frame of this host
+// (off any other desktop), removing takes it off without closing it.
 class FramesImpl : public cppu::WeakImplHelper<css::frame::XFrames> {
 public:
     explicit FramesImpl(Reference<DesktopImpl> desktop) : desktop_(std::move(desktop)) {}

@@ -127,6 +127,7 @@ private:
     std::size_t next_ = 0;
 };
 
+// The names, types and attributes of an object's properties (no handles).
 class PropertySetInfoImpl : public cppu::WeakImplHelper<css::beans::XPropertySetInfo> {
 public:
     explicit PropertySetInfoImpl(std::vector<Property> props) : props_(std::move(props)) {}
@@ -762,6 +763,7 @@ private:
     bool roams_;
 };
 
+// A text cursor made by a text; it stays within that text.
 class TextCursorImpl : public CursorBase<css::text::XTextCursor> {
 public:
     TextCursorImpl(CorePtr core, Pos mark, Pos point) : CursorBase(std::move(core), mark, point, false) {}
@@ -1068,6 +1070,7 @@ protected:
     CorePtr core_;
 };
 
+// The main text of a document.
 class BodyTextImpl : public TextBase<>, public Linked {
 public:
     BodyTextImpl(CorePtr core, TextNode* node) : TextBase(std::move(core)), node_(node) { node_->obj = this; }
@@ -1454,6 +1457,7 @@ private:
     Reference<TableImpl> table_;
 };
 
+// The columns of a table.  A column has no object of its own here: its element is its index.
 class TableColumnsImpl : public cppu::WeakImplHelper<css::table::XTableColumns> {
 public:
     explicit TableColumnsImpl(Reference<TableImpl> table) : table_(std::move(table)) {}
@@ -1840,6 +1844,8 @@ Reference<css::style::XStyle> styleObject(const CorePtr& core, Style* s) {
     return new StyleImpl(core, s);
 }
 
+// The paragraph styles of a document by name.  Removing one gives its paragraphs
+// (and the styles that inherit from it) the style "Standard"; "Standard" stays.
 class ParagraphStylesImpl : public cppu::WeakImplHelper<css::container::XNameContainer> {
 public:
     explicit ParagraphStylesImpl(CorePtr core) : core_(std::move(core)) {}
@@ -1916,6 +1922,7 @@ private:
     CorePtr core_;
 };
 
+// The style families of a document: only "ParagraphStyles" in this model.
 class StyleFamiliesImpl : public cppu::WeakImplHelper<css::container::XNameAccess> {
 public:
     explicit StyleFamiliesImpl(CorePtr core) : core_(std::move(core)) {}
@@ -1966,7 +1973,8 @@ class TextControllerImpl;
 
 // A text document: the body, styles, footnotes and the service factory for its
 // contents.  It keeps its controllers without owning them (the frame that shows
-// a controller disconnects it); it has no URL, storage or undo.
+// a controller disconnects it); it has no URL, storage or undo, and dispose only
+// tells the listeners (the content stays usable until the last reference goes).
 class TextDocumentImpl
     : public cppu::WeakImplHelper<css::text::XTextDocument, css::lang::XMultiServiceFactory, css::lang::XServiceInfo,
                                   css::text::XFootnotesSupplier, css::style::XStyleFamiliesSupplier> {
