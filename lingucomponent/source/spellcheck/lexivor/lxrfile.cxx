@@ -3,6 +3,8 @@
 #include <osl/file.h>
 #include <sal/log.hxx>
 
+#include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace lexivor {
@@ -61,6 +63,15 @@ int compareKey(const char* entryKey, std::string_view key) {
 }
 
 OUString decode(std::string_view utf8) {
+    // Most pool strings (option names, words, patterns) are ASCII: widen them
+    // directly into the new string instead of going through the converter.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        const auto length = static_cast<sal_Int32>(utf8.size());
+        OUString s(rtl_uString_alloc(length), nullptr);
+        std::copy(utf8.begin(), utf8.end(), s.pData->buffer);
+        s.pData->buffer[length] = 0;
+        return s;
+    }
     return OUString(utf8.data(), static_cast<sal_Int32>(utf8.size()), RTL_TEXTENCODING_UTF8);
 }
 

@@ -10,6 +10,7 @@
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utext.h>
 
 #include <algorithm>
 #include <cassert>
@@ -79,8 +80,10 @@ public:
         return data_[i];
     }
     const Value* top() const { return size_ == 0 ? nullptr : &data_[size_ - 1]; }
+    // The value depth places below the top (0 = the top), None beyond the bottom.
+    const Value& peek(std::size_t depth) const;
 
-    void push(Value v) {
+    void push(Value&& v) {
         if (size_ == capacity_) grow();
         std::construct_at(data_ + size_, std::move(v));
         ++size_;
@@ -118,6 +121,11 @@ private:
     std::size_t capacity_ = inlineCapacity;
 };
 
+const Value& Stack::peek(std::size_t depth) const {
+    if (depth >= size_) return noneValue();
+    return data_[size_ - 1 - depth];
+}
+
 // A string's UTF-8 bytes, for searching the package's word lists in place.
 // Short strings are converted into a buffer inside the object; a string with an
 // unpaired surrogate goes through the runtime's conversion so that the bytes are
@@ -146,8 +154,7 @@ public:
                 *p++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
                 *p++ = static_cast<char>(0x80 | (cp & 0x3F));
             } else {
-                fallback_ = OUString(s).toUtf8();
-                view_ = fallback_.view();
+                view_ = fallback_.emplace(OUString(s).toUtf8()).view();
                 return;
             }
         }
@@ -160,7 +167,7 @@ public:
 private:
     char buffer_[192];
     std::string heap_;
-    OString fallback_;
+    std::optional<OString> fallback_;
     std::string_view view_;
 };
 
@@ -307,8 +314,8 @@ private:
 
 class Machine {
 public:
-    Machine(const Context& ctx, const unsigned char* code, const unsigned char* end)
-        : ctx_(ctx), code_(code), end_(end) {}
+    Machine(const Context& ctx, const unsigned char* code, const unsigned char* end, const RunLimits& limits)
+        : ctx_(ctx), code_(code), end_(end), limits_(limits) {}
 
     Value run();
 
@@ -322,19 +329,19 @@ private:
     // Counts work; false once the run has used up its budget.
     bool charge(std::size_t units) {
         work_ += units;
-        return work_ <= maxWork;
+        return work_ <= limits_.work;
     }
     Flow pushString(OUString s) {
         const std::size_t n = static_cast<std::size_t>(s.getLength());
         stack_.push(Value::string(std::move(s)));
         return charge(n) ? Flow::Next : overBudget();
     }
-    Flow push(Value v) {
+    Flow push(Value&& v) {
         stack_.push(std::move(v));
         return Flow::Next;
     }
     Flow overBudget() {
-        SAL_WARN(logArea, "rule code stopped: it used more than " << maxWork << " units of work");
+        SAL_WARN(logArea, "rule code stopped: it used more than " << limits_.work << " units of work");
         result_ = Value();
         return Flow::Stop;
     }
@@ -343,6 +350,7 @@ private:
         return Flow::Jump;
     }
     Flow groupPosition(sal_uInt32 group, bool end);
+    Flow truth(bool negate);
     Flow equality(bool negate);
     Flow membership(bool negate);
     Value callHost(unsigned function, const Args& args);
@@ -350,6 +358,7 @@ private:
     const Context& ctx_;
     const unsigned char* code_;
     const unsigned char* end_;
+    const RunLimits limits_;
     Stack stack_;
     Value result_;
     sal_uInt32 jumpTarget_ = 0;
@@ -360,8 +369,8 @@ Value Machine::run() {
     const unsigned char* pc = code_;
     for (unsigned long executed = 0;; ++executed) {
         if (pc == end_) return Value();
-        if (executed == maxInstructions) {
-            SAL_WARN(logArea, "rule code stopped after " << maxInstructions << " instructions");
+        if (executed == limits_.instructions) {
+            SAL_WARN(logArea, "rule code stopped after " << limits_.instructions << " instructions");
             return Value();
         }
         const std::optional<Op> op = opFromByte(*pc);
@@ -412,8 +421,8 @@ Value Machine::run() {
 }
 
 Machine::Flow Machine::execReturn(const Operand&) {
-    const Value* top = stack_.top();
-    result_ = top ? *top : Value();
+    // The stack ends with the run, so its top can be moved out rather than copied.
+    result_ = stack_.pop();
     return Flow::Stop;
 }
 
@@ -435,9 +444,16 @@ Machine::Flow Machine::execPushGroup(const Operand& o) {
     UErrorCode status = U_ZERO_ERROR;
     const int32_t start = m->start(group, status);
     if (U_FAILURE(status) || start < 0) return push(Value());
-    const icu::UnicodeString text = m->group(group, status);
-    if (U_FAILURE(status)) return push(Value());
-    return pushString(fromIcu(text));
+    const int32_t end = m->end(group, status);
+    if (U_FAILURE(status) || end < start) return push(Value());
+    if (end == start) return pushString(OUString());
+    // Straight from the matcher's input into the new string: one allocation.
+    const int32_t length = end - start;
+    OUString text(rtl_uString_alloc(length), nullptr);
+    utext_extract(m->inputText(), start, end, text.pData->buffer, length, &status);
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return push(Value());
+    text.pData->buffer[length] = 0;
+    return pushString(std::move(text));
 }
 
 Machine::Flow Machine::groupPosition(sal_uInt32 group, bool end) {
@@ -454,8 +470,13 @@ Machine::Flow Machine::groupPosition(sal_uInt32 group, bool end) {
 Machine::Flow Machine::execPushGroupStart(const Operand& o) { return groupPosition(o.u, false); }
 Machine::Flow Machine::execPushGroupEnd(const Operand& o) { return groupPosition(o.u, true); }
 
-Machine::Flow Machine::execNot(const Operand&) { return push(Value::boolean(!stack_.pop().isTrue())); }
-Machine::Flow Machine::execBool(const Operand&) { return push(Value::boolean(stack_.pop().isTrue())); }
+Machine::Flow Machine::truth(bool negate) {
+    const bool truthy = stack_.peek(0).isTrue();
+    stack_.drop(1);
+    return push(Value::boolean(truthy != negate));
+}
+Machine::Flow Machine::execNot(const Operand&) { return truth(true); }
+Machine::Flow Machine::execBool(const Operand&) { return truth(false); }
 
 Machine::Flow Machine::execJumpIfFalse(const Operand& o) {
     const Value* top = stack_.top();
@@ -473,17 +494,19 @@ Machine::Flow Machine::execPop(const Operand&) {
 }
 
 Machine::Flow Machine::equality(bool negate) {
-    const Value b = stack_.pop();
-    const Value a = stack_.pop();
+    const Value& b = stack_.peek(0);
+    const Value& a = stack_.peek(1);
     if (!charge(static_cast<std::size_t>(std::min(a.str.getLength(), b.str.getLength())))) return overBudget();
-    return push(Value::boolean(equalValues(a, b) != negate));
+    const bool equal = equalValues(a, b);
+    stack_.drop(2);
+    return push(Value::boolean(equal != negate));
 }
 Machine::Flow Machine::execEqual(const Operand&) { return equality(false); }
 Machine::Flow Machine::execNotEqual(const Operand&) { return equality(true); }
 
 Machine::Flow Machine::membership(bool negate) {
-    const Value b = stack_.pop();
-    const Value a = stack_.pop();
+    const Value& b = stack_.peek(0);
+    const Value& a = stack_.peek(1);
     bool in = false;
     if (b.kind == Value::Kind::Constant) {
         if (!charge(static_cast<std::size_t>(a.str.getLength()))) return overBudget();
@@ -493,6 +516,7 @@ Machine::Flow Machine::membership(bool negate) {
         if (!charge(static_cast<std::size_t>(a.str.getLength()) + b.str.getLength())) return overBudget();
         in = findIn(b.str.view(), a.str.view(), 0) != std::u16string_view::npos;
     }
+    stack_.drop(2);
     return push(Value::boolean(in != negate));
 }
 Machine::Flow Machine::execIn(const Operand&) { return membership(false); }
@@ -689,7 +713,7 @@ Machine::Flow Machine::execSubstitute(const Operand& o) {
     while (m->find(status) && U_SUCCESS(status)) {
         m->appendReplacement(out, replacement, status);
         if (U_FAILURE(status)) break;
-        if (work_ + static_cast<unsigned long long>(out.length()) > maxWork) {
+        if (work_ + static_cast<unsigned long long>(out.length()) > limits_.work) {
             overrun = true;
             break;
         }
@@ -768,7 +792,9 @@ Machine::Flow Machine::execCall(const Operand& o) {
 
 } // namespace
 
-Value run(const Context& context, const unsigned char* code) {
+Value run(const Context& context, const unsigned char* code) { return run(context, code, RunLimits()); }
+
+Value run(const Context& context, const unsigned char* code, const RunLimits& limits) {
     const RuleFile& file = context.file;
     const unsigned char* begin = file.codeBegin();
     const unsigned char* end = file.codeEnd();
@@ -776,7 +802,7 @@ Value run(const Context& context, const unsigned char* code) {
     // Compared as addresses: a pointer from another object must not be trusted.
     const auto c = reinterpret_cast<std::uintptr_t>(code);
     if (c < reinterpret_cast<std::uintptr_t>(begin) || c >= reinterpret_cast<std::uintptr_t>(end)) return Value();
-    return Machine(context, code, end).run();
+    return Machine(context, code, end, limits).run();
 }
 
 } // namespace lexivor

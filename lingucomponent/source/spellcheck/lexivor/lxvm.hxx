@@ -131,9 +131,16 @@ inline constexpr unsigned long maxInstructions = 1'000'000;
 inline constexpr unsigned long long maxWork = 64ULL * 1024 * 1024;
 inline constexpr unsigned long long hostCallWork = 4096;
 
+struct RunLimits {
+    unsigned long instructions = maxInstructions;
+    unsigned long long work = maxWork;
+};
+
 // Runs the expression that starts at `code` (from RuleFile::getCode) and returns
 // its value.  None when code is null or outside the package's code section, when
 // the code falls off the end of the section without Return, or is malformed.
 Value run(const Context& context, const unsigned char* code);
+// The same with other bounds (tests and fuzzing use smaller ones).
+Value run(const Context& context, const unsigned char* code, const RunLimits& limits);
 
 } // namespace lexivor
