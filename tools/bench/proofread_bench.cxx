@@ -92,7 +92,8 @@ std::string pick(std::mt19937& rng, const char* const (&words)[N]) {
 }
 
 // The key of the last three characters of a lower-case literal, which every
-// match of a rule containing the literal contains.
+// match of a rule containing the literal contains.  Each rule shape below
+// names its longest literal run, as a rule compiler would find it.
 std::uint32_t keyOf(const std::string& literal) {
     if (literal.size() < 3) return 0;
     const std::size_t i = literal.size() - 3;
@@ -183,14 +184,15 @@ std::vector<unsigned char> makeBenchPackage(bool withTrigrams) {
             break;
         }
         case 7: { // a word class with a literal suffix
-            const std::string suffix = pick(rng, suffixes);
-            if (suffix.size() >= 3) literal = suffix;
-            r.pattern = "\\b(\\w+)" + suffix + " " + pick(rng, commonWords) + "\\b";
+            literal = pick(rng, suffixes) + " " + pick(rng, commonWords);
+            r.pattern = "\\b(\\w+)" + literal + "\\b";
             r.suggestion = "\\1";
             break;
         }
         case 8: { // doubled or repeated word class
-            r.pattern = "\\b(\\w{" + std::to_string(3 + i % 5) + ",}) (?:" + pick(rng, commonWords) + ") \\1\\b";
+            const std::string w = pick(rng, commonWords);
+            literal = " " + w + " ";
+            r.pattern = "\\b(\\w{" + std::to_string(3 + i % 5) + ",}) (?:" + w + ") \\1\\b";
             r.suggestion = "\\1";
             break;
         }
