@@ -89,7 +89,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
         } else if (arg == "--help" || arg == "-h") {
             std::printf("%s\n", usageText);
             std::printf("Checks the grammar of each paragraph (a run of non-blank lines) of the files, or of\n"
-                        "standard input, with the rule packages in $BRAND_BASE_DIR/share/lexivor.\n"
+                        "standard input (\"-\", reported as <stdin>), with the rule packages in\n"
+                        "$BRAND_BASE_DIR/share/lexivor.  Errors: FILE:LINE:COLUMN: message [rule] -> suggestions\n"
                         "  --lang TAG  the language (BCP 47, e.g. en-GB); default: the user's language\n"
                         "  --json      one JSON object per error\n"
                         "Exit status: 0 no errors, 1 errors found, 2 trouble.\n");

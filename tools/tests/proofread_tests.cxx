@@ -254,6 +254,13 @@ TEST_F(ProofreadTest, TroubleEndsWithStatusTwoAndOneLineOnStandardError) {
     }
 }
 
+TEST_F(ProofreadTest, HelpPrintsUsageAndChecksNothing) {
+    const Outcome r = run({"--help", "missing.txt"});
+    EXPECT_EQ(r.out.substr(0, usage.size() + 1), usage + "\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+}
+
 TEST_F(ProofreadTest, UnreadableFileAmongGoodOnesStillChecksTheOthers) {
     file("notes.txt", "We could of.\n");
     const Outcome r = run({"missing.txt", "notes.txt"});
