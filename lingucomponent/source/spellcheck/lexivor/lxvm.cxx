@@ -10,6 +10,7 @@
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/ustring.h>
 #include <unicode/utext.h>
 
 #include <algorithm>
@@ -87,6 +88,13 @@ public:
         if (size_ == capacity_) grow();
         std::construct_at(data_ + size_, std::move(v));
         ++size_;
+    }
+    // A new None on top, to be filled in place.
+    Value& emplace() {
+        if (size_ == capacity_) grow();
+        Value* v = std::construct_at(data_ + size_);
+        ++size_;
+        return *v;
     }
     // The top value, or None from an empty stack.
     Value pop() {
@@ -236,14 +244,27 @@ OUString wordBefore(std::u16string_view text, int n) {
     }
 }
 
+// ICU's full case mapping in the root locale (locale id ""), written straight
+// into a new runtime string: one allocation when the length does not change.
 OUString changeCase(const OUString& s, bool upper) {
     if (s.isEmpty()) return s;
-    icu::UnicodeString u = aliasOf(s.view());
-    if (upper)
-        u.toUpper(icu::Locale::getRoot());
-    else
-        u.toLower(icu::Locale::getRoot());
-    return fromIcu(u);
+    const auto map = upper ? u_strToUpper : u_strToLower;
+    sal_Int32 capacity = s.getLength();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        OUString out(rtl_uString_alloc(capacity), nullptr);
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = map(out.pData->buffer, capacity, s.getStr(), s.getLength(), "", &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            capacity = length;
+            continue;
+        }
+        if (U_FAILURE(status)) return OUString();
+        // The fresh string belongs to this function alone, so it may be shortened.
+        out.pData->length = length;
+        out.pData->buffer[length] = 0;
+        return out;
+    }
+    return OUString();
 }
 
 OUString capitalize(const OUString& s) {
@@ -312,6 +333,18 @@ private:
     std::size_t first_;
 };
 
+template <OperandKind kind>
+Operand decodeOperand(const unsigned char* p) {
+    Operand o;
+    if constexpr (kind == OperandKind::U32 || kind == OperandKind::I32) {
+        o.u = readU32(p);
+    } else if constexpr (kind == OperandKind::Call) {
+        o.function = p[0];
+        o.argCount = p[1];
+    }
+    return o;
+}
+
 class Machine {
 public:
     Machine(const Context& ctx, const unsigned char* code, const unsigned char* end, const RunLimits& limits)
@@ -320,7 +353,8 @@ public:
     Value run();
 
 private:
-    enum class Flow { Next, Jump, Stop };
+    // Stop: Return, the result is the top value; Fail: the run ends with None.
+    enum class Flow { Next, Jump, Stop, Fail };
 
 #define LEXIVOR_DECLARE(code, name, operand, meaning) Flow exec##name(const Operand& o);
     LEXIVOR_INSTRUCTIONS(LEXIVOR_DECLARE)
@@ -331,10 +365,36 @@ private:
         work_ += units;
         return work_ <= limits_.work;
     }
+    // Values are made in their stack slot: a Value move costs calls into the
+    // runtime's string functions, and runs are short enough for that to show.
     Flow pushString(OUString s) {
         const std::size_t n = static_cast<std::size_t>(s.getLength());
-        stack_.push(Value::string(std::move(s)));
+        Value& v = stack_.emplace();
+        v.kind = Value::Kind::String;
+        v.str = std::move(s);
         return charge(n) ? Flow::Next : overBudget();
+    }
+    Flow pushShared(const OUString& s) {
+        Value& v = stack_.emplace();
+        v.kind = Value::Kind::String;
+        v.str = s;
+        return Flow::Next;
+    }
+    Flow pushNone() {
+        stack_.emplace();
+        return Flow::Next;
+    }
+    Flow pushBool(bool b) {
+        Value& v = stack_.emplace();
+        v.kind = Value::Kind::Boolean;
+        v.flag = b;
+        return Flow::Next;
+    }
+    Flow pushInt(int i) {
+        Value& v = stack_.emplace();
+        v.kind = Value::Kind::Integer;
+        v.number = i;
+        return Flow::Next;
     }
     Flow push(Value&& v) {
         stack_.push(std::move(v));
@@ -342,8 +402,7 @@ private:
     }
     Flow overBudget() {
         SAL_WARN(logArea, "rule code stopped: it used more than " << limits_.work << " units of work");
-        result_ = Value();
-        return Flow::Stop;
+        return Flow::Fail;
     }
     Flow jumpTo(sal_uInt32 target) {
         jumpTarget_ = target;
@@ -360,7 +419,6 @@ private:
     const unsigned char* end_;
     const RunLimits limits_;
     Stack stack_;
-    Value result_;
     sal_uInt32 jumpTarget_ = 0;
     unsigned long long work_ = 0;
 };
@@ -373,37 +431,25 @@ Value Machine::run() {
             SAL_WARN(logArea, "rule code stopped after " << limits_.instructions << " instructions");
             return Value();
         }
-        const std::optional<Op> op = opFromByte(*pc);
-        if (!op) {
-            SAL_WARN(logArea, "opcode " << unsigned(*pc) << " is not implemented");
-            return Value();
-        }
-        const OperandKind kind = opOperand(*op);
-        const std::size_t size = operandSize(kind);
-        if (static_cast<std::size_t>(end_ - pc) - 1 < size) return Value();
-        Operand o;
-        switch (kind) {
-        case OperandKind::None:
-            break;
-        case OperandKind::U32:
-        case OperandKind::I32:
-            o.u = readU32(pc + 1);
-            break;
-        case OperandKind::Call:
-            o.function = pc[1];
-            o.argCount = pc[2];
-            break;
-        }
-        const unsigned char* next = pc + 1 + size;
-
+        // One switch on the opcode byte, generated from the instruction list: each
+        // case knows its operand layout at compile time.
+        const std::size_t available = static_cast<std::size_t>(end_ - pc) - 1;
+        const unsigned char* next = nullptr;
         Flow flow = Flow::Next;
-        switch (*op) {
-#define LEXIVOR_DISPATCH(code, name, operand, meaning) \
-    case Op::name:                                     \
-        flow = exec##name(o);                          \
-        break;
+        switch (*pc) {
+#define LEXIVOR_DISPATCH(code, name, operand, meaning)                                  \
+    case code: {                                                                        \
+        constexpr std::size_t size = operandSize(OperandKind::operand);                 \
+        if (available < size) return Value();                                           \
+        flow = exec##name(decodeOperand<OperandKind::operand>(pc + 1));                 \
+        next = pc + 1 + size;                                                           \
+        break;                                                                          \
+    }
             LEXIVOR_INSTRUCTIONS(LEXIVOR_DISPATCH)
 #undef LEXIVOR_DISPATCH
+        default:
+            SAL_WARN(logArea, "opcode " << unsigned(*pc) << " is not implemented");
+            return Value();
         }
 
         switch (flow) {
@@ -415,56 +461,60 @@ Value Machine::run() {
             pc = code_ + jumpTarget_;
             break;
         case Flow::Stop:
-            return std::move(result_);
+            return stack_.pop();
+        case Flow::Fail:
+            return Value();
         }
     }
 }
 
-Machine::Flow Machine::execReturn(const Operand&) {
-    // The stack ends with the run, so its top can be moved out rather than copied.
-    result_ = stack_.pop();
-    return Flow::Stop;
-}
+// The stack ends with the run, so its top is moved out rather than copied.
+Machine::Flow Machine::execReturn(const Operand&) { return Flow::Stop; }
 
 Machine::Flow Machine::execPushString(const Operand& o) { return pushString(ctx_.file.getString(o.u)); }
-Machine::Flow Machine::execPushInteger(const Operand& o) { return push(Value::integer(static_cast<sal_Int32>(o.u))); }
-Machine::Flow Machine::execPushBoolean(const Operand& o) { return push(Value::boolean(o.u != 0)); }
-Machine::Flow Machine::execPushNone(const Operand&) { return push(Value()); }
-Machine::Flow Machine::execPushConstant(const Operand& o) { return push(Value::constant(o.u)); }
-Machine::Flow Machine::execPushText(const Operand&) { return push(Value::string(ctx_.text)); }
-Machine::Flow Machine::execPushTextAlt(const Operand&) { return push(Value::string(ctx_.text)); }
-Machine::Flow Machine::execPushNoneAlt(const Operand&) { return push(Value()); }
-Machine::Flow Machine::execPushLanguage(const Operand&) { return push(Value::string(ctx_.locale.Language)); }
-Machine::Flow Machine::execPushCountry(const Operand&) { return push(Value::string(ctx_.locale.Country)); }
+Machine::Flow Machine::execPushInteger(const Operand& o) { return pushInt(static_cast<sal_Int32>(o.u)); }
+Machine::Flow Machine::execPushBoolean(const Operand& o) { return pushBool(o.u != 0); }
+Machine::Flow Machine::execPushNone(const Operand&) { return pushNone(); }
+Machine::Flow Machine::execPushConstant(const Operand& o) {
+    Value& v = stack_.emplace();
+    v.kind = Value::Kind::Constant;
+    v.number = static_cast<int>(o.u);
+    return Flow::Next;
+}
+Machine::Flow Machine::execPushText(const Operand&) { return pushShared(ctx_.text); }
+Machine::Flow Machine::execPushTextAlt(const Operand&) { return pushShared(ctx_.text); }
+Machine::Flow Machine::execPushNoneAlt(const Operand&) { return pushNone(); }
+Machine::Flow Machine::execPushLanguage(const Operand&) { return pushShared(ctx_.locale.Language); }
+Machine::Flow Machine::execPushCountry(const Operand&) { return pushShared(ctx_.locale.Country); }
 
 Machine::Flow Machine::execPushGroup(const Operand& o) {
     icu::RegexMatcher* m = ctx_.matcher;
-    if (m == nullptr) return push(Value());
+    if (m == nullptr) return pushNone();
     const auto group = static_cast<int32_t>(o.u);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t start = m->start(group, status);
-    if (U_FAILURE(status) || start < 0) return push(Value());
+    if (U_FAILURE(status) || start < 0) return pushNone();
     const int32_t end = m->end(group, status);
-    if (U_FAILURE(status) || end < start) return push(Value());
+    if (U_FAILURE(status) || end < start) return pushNone();
     if (end == start) return pushString(OUString());
     // Straight from the matcher's input into the new string: one allocation.
     const int32_t length = end - start;
     OUString text(rtl_uString_alloc(length), nullptr);
     utext_extract(m->inputText(), start, end, text.pData->buffer, length, &status);
-    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return push(Value());
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return pushNone();
     text.pData->buffer[length] = 0;
     return pushString(std::move(text));
 }
 
 Machine::Flow Machine::groupPosition(sal_uInt32 group, bool end) {
     icu::RegexMatcher* m = ctx_.matcher;
-    if (m == nullptr) return push(Value::integer(-1));
+    if (m == nullptr) return pushInt(-1);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t start = m->start(static_cast<int32_t>(group), status);
-    if (U_FAILURE(status) || start < 0) return push(Value::integer(-1));
-    if (!end) return push(Value::integer(start));
+    if (U_FAILURE(status) || start < 0) return pushInt(-1);
+    if (!end) return pushInt(start);
     const int32_t e = m->end(static_cast<int32_t>(group), status);
-    return push(Value::integer(U_FAILURE(status) ? -1 : e));
+    return pushInt(U_FAILURE(status) ? -1 : e);
 }
 
 Machine::Flow Machine::execPushGroupStart(const Operand& o) { return groupPosition(o.u, false); }
@@ -473,7 +523,7 @@ Machine::Flow Machine::execPushGroupEnd(const Operand& o) { return groupPosition
 Machine::Flow Machine::truth(bool negate) {
     const bool truthy = stack_.peek(0).isTrue();
     stack_.drop(1);
-    return push(Value::boolean(truthy != negate));
+    return pushBool(truthy != negate);
 }
 Machine::Flow Machine::execNot(const Operand&) { return truth(true); }
 Machine::Flow Machine::execBool(const Operand&) { return truth(false); }
@@ -499,7 +549,7 @@ Machine::Flow Machine::equality(bool negate) {
     if (!charge(static_cast<std::size_t>(std::min(a.str.getLength(), b.str.getLength())))) return overBudget();
     const bool equal = equalValues(a, b);
     stack_.drop(2);
-    return push(Value::boolean(equal != negate));
+    return pushBool(equal != negate);
 }
 Machine::Flow Machine::execEqual(const Operand&) { return equality(false); }
 Machine::Flow Machine::execNotEqual(const Operand&) { return equality(true); }
@@ -517,7 +567,7 @@ Machine::Flow Machine::membership(bool negate) {
         in = findIn(b.str.view(), a.str.view(), 0) != std::u16string_view::npos;
     }
     stack_.drop(2);
-    return push(Value::boolean(in != negate));
+    return pushBool(in != negate);
 }
 Machine::Flow Machine::execIn(const Operand&) { return membership(false); }
 Machine::Flow Machine::execNotIn(const Operand&) { return membership(true); }
@@ -630,7 +680,7 @@ Machine::Flow Machine::execSlice(const Operand&) {
     const Value stop = stack_.pop();
     const Value start = stack_.pop();
     const Value a = stack_.pop();
-    if (a.kind != Value::Kind::String) return push(Value());
+    if (a.kind != Value::Kind::String) return pushNone();
     const sal_Int64 length = a.str.getLength();
     sal_Int64 s = start.kind == Value::Kind::Integer ? start.number : 0;
     sal_Int64 e = stop.kind == Value::Kind::Integer ? stop.number : length;
@@ -650,50 +700,50 @@ Machine::Flow Machine::execIndex(const Operand&) {
         if (!charge(static_cast<std::size_t>(i.str.getLength()))) return overBudget();
         const Utf8Key key(i.str.view());
         std::optional<OUString> found = ctx_.file.constantLookup(static_cast<sal_uInt32>(a.number), key.view());
-        if (!found) return push(Value());
+        if (!found) return pushNone();
         return pushString(std::move(*found));
     }
-    if (i.kind != Value::Kind::Integer) return push(Value());
+    if (i.kind != Value::Kind::Integer) return pushNone();
     sal_Int64 k = i.number;
     if (a.kind == Value::Kind::List) {
         const auto length = static_cast<sal_Int64>(a.items.size());
         if (k < 0) k += length;
-        if (k < 0 || k >= length) return push(Value());
+        if (k < 0 || k >= length) return pushNone();
         return pushString(a.items[static_cast<std::size_t>(k)]);
     }
     if (a.kind == Value::Kind::String) {
         const sal_Int64 length = a.str.getLength();
         if (k < 0) k += length;
-        if (k < 0 || k >= length) return push(Value());
+        if (k < 0 || k >= length) return pushNone();
         return pushString(OUString(a.str[static_cast<sal_Int32>(k)]));
     }
-    return push(Value());
+    return pushNone();
 }
 
 Machine::Flow Machine::execSearch(const Operand& o) {
     const Value a = stack_.pop();
     if (!charge(hostCallWork + a.str.view().size())) return overBudget();
     icu::RegexMatcher* m = ctx_.host.getConstantMatcher(o.u);
-    if (m == nullptr) return push(Value::boolean(false));
+    if (m == nullptr) return pushBool(false);
     const icu::UnicodeString input = aliasOf(a.str.view());
     m->reset(input);
     UErrorCode status = U_ZERO_ERROR;
     const bool found = m->find(status) && U_SUCCESS(status);
     release(*m);
-    return push(Value::boolean(found));
+    return pushBool(found);
 }
 
 Machine::Flow Machine::execMatch(const Operand& o) {
     const Value a = stack_.pop();
     if (!charge(hostCallWork + a.str.view().size())) return overBudget();
     icu::RegexMatcher* m = ctx_.host.getConstantMatcher(o.u);
-    if (m == nullptr) return push(Value::boolean(false));
+    if (m == nullptr) return pushBool(false);
     const icu::UnicodeString input = aliasOf(a.str.view());
     m->reset(input);
     UErrorCode status = U_ZERO_ERROR;
     const bool found = m->lookingAt(status) && U_SUCCESS(status);
     release(*m);
-    return push(Value::boolean(found));
+    return pushBool(found);
 }
 
 Machine::Flow Machine::execSubstitute(const Operand& o) {

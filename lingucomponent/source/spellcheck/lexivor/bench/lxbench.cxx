@@ -63,6 +63,8 @@ struct Setup {
         b.option("style", false);
         b.option("typo", true);
         b.rule({.pattern = "\\b(\\w+)\\b"});
+        minimal = b.code("PushBoolean 1\nReturn");
+        groupOnly = b.code("PushGroup 1\nReturn");
         groupInList = b.code("PushGroup 1\nPushConstant 0\nIn\nReturn");
         optionCall = b.code("PushNone\nPushString \"typo\"\nCall 0 2\nReturn");
         stringOp = b.code("PushGroup 1\nUpper\nPushString \"QUICK\"\nEqual\nReturn");
@@ -94,7 +96,7 @@ struct Setup {
     }
 
     PackageBuilder b;
-    std::uint32_t groupInList = 0, optionCall = 0, stringOp = 0, condition = 0;
+    std::uint32_t minimal = 0, groupOnly = 0, groupInList = 0, optionCall = 0, stringOp = 0, condition = 0;
     std::unique_ptr<TempPackage> temp;
     std::shared_ptr<const lexivor::RuleFile> file;
     lexivor::test::FakeHost host;
@@ -123,6 +125,8 @@ void runCode(benchmark::State& state, std::uint32_t Setup::*code, bool expected)
         benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
 }
 
+void BM_RunMinimal(benchmark::State& state) { runCode(state, &Setup::minimal, true); }
+void BM_RunGroupOnly(benchmark::State& state) { runCode(state, &Setup::groupOnly, true); }
 void BM_RunGroupInWordList(benchmark::State& state) { runCode(state, &Setup::groupInList, true); }
 void BM_RunOptionCall(benchmark::State& state) { runCode(state, &Setup::optionCall, true); }
 void BM_RunShortStringOperation(benchmark::State& state) { runCode(state, &Setup::stringOp, true); }
@@ -149,6 +153,8 @@ void lookup(benchmark::State& state, bool map) {
 void BM_WordListLookup(benchmark::State& state) { lookup(state, false); }
 void BM_WordMapLookup(benchmark::State& state) { lookup(state, true); }
 
+BENCHMARK(BM_RunMinimal);
+BENCHMARK(BM_RunGroupOnly);
 BENCHMARK(BM_RunGroupInWordList);
 BENCHMARK(BM_RunOptionCall);
 BENCHMARK(BM_RunShortStringOperation);
