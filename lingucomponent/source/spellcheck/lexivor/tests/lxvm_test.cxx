@@ -179,6 +179,34 @@ TEST(VmRun, EndlessLoopIsCutOffWithAWarning) {
     EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"rule code stopped after 1000000 instructions"}));
 }
 
+TEST(VmRun, InstructionBoundCountsExecutedInstructions) {
+    Vm vm;
+    std::string code;
+    for (int i = 0; i < 9; ++i) code += "PushInteger " + std::to_string(i) + "\n";
+    code += "Return";
+    vm.eval(code);
+    const Context ctx{*vm.file, vm.locale, vm.text, vm.options, nullptr, vm.host};
+    LogCapture log(area);
+    // Ten instructions: a bound of ten lets Return run, nine stops just before it.
+    EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{10, maxWork}), I(8));
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{9, maxWork}), N());
+    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"rule code stopped after 9 instructions"}));
+}
+
+TEST(VmRun, WorkBoundCountsTheUnitsOfStringOperations) {
+    Vm vm;
+    vm.text = u"abcd";
+    vm.eval("PushText\nUpper\nReturn");
+    const Context ctx{*vm.file, vm.locale, vm.text, vm.options, nullptr, vm.host};
+    LogCapture log(area);
+    // Upper reads four units and produces four.
+    EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{maxInstructions, 8}), S(u"ABCD"));
+    EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{maxInstructions, 7}), N());
+    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+              (std::vector<std::string>{"rule code stopped: it used more than 7 units of work"}));
+}
+
 TEST(VmRun, LoopThatGrowsAStringIsCutOffWithAWarning) {
     Vm vm;
     vm.text = OUString(std::u16string(4096, u'a'));
