@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using lexivor::RuleFile;
@@ -79,6 +81,15 @@ TEST(RuleFileLoad, FileOf87BytesHasABadSize) {
     const Loaded l = load(bytes);
     EXPECT_EQ(l.file, nullptr);
     EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_WARN, "bad size for <" + l.url + ">"}}));
+}
+
+TEST(RuleFileLoad, FileAbove4GiBHasABadSize) {
+    TempPackage temp(minimal().build());
+    // A sparse file: one byte more than a u32 offset can reach.
+    ASSERT_EQ(::truncate(temp.path().c_str(), 0x100000000LL), 0);
+    LogCapture log(area);
+    EXPECT_EQ(RuleFile::load(temp.url()), nullptr);
+    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_WARN, "bad size for <" + u8(temp.url()) + ">"}}));
 }
 
 TEST(RuleFileLoad, HeaderAloneOf88BytesIsUnusable) {
