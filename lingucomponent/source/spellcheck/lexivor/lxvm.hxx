@@ -111,7 +111,8 @@ public:
     virtual OUString numberText(const OUString& number, const OUString& languageTag) = 0;
     // A matcher compiled from the Pattern constant at the index, or null when the
     // constant is not a Pattern or does not compile.  The host owns it and may hand
-    // out the same object again; a run only resets and queries it.
+    // out the same object again; a run only resets and queries it, and leaves it
+    // reset to an empty input, holding nothing of the run's strings.
     virtual icu::RegexMatcher* getConstantMatcher(unsigned int index) = 0;
 };
 
