@@ -19,19 +19,12 @@ using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 
-class BodyImpl : public ElementImpl<XBody> {
+class BodyImpl : public TextContainerImpl<XBody> {
 public:
     BodyImpl(const Reference<XModel>& model, const Reference<text::XText>& bodyText)
-        : model_(model), text_(bodyText) {}
+        : TextContainerImpl(bodyText, u"the document body"), model_(model) {}
 
-    Reference<::zel::uno::XInterface> getuno() override { return text_; }
-
-    Reference<XText> asText() override { return createContainerText(this); }
     Optional<Reference<XElement>> getParent() override { return {}; }
-    OUString getText() override {
-        if (!text_.is()) throw RuntimeException(u"getText: the document body has no text");
-        return textOf(text_);
-    }
     ElementType getType() override { return ElementType::BODY_SECTION; }
     Reference<XElement> removeFromParent() override {
         throw RuntimeException(u"the body has no parent to remove it from");
@@ -46,21 +39,12 @@ public:
         makeNormal(createParagraph(this, first), Reference<beans::XPropertySet>(first, UNO_QUERY_THROW));
         return this;
     }
-    Reference<XText> editAsText() override { return asText(); }
-    Reference<XElement> getChild(sal_Int32 index) override {
-        const Sequence<Reference<XElement>> children = getChildren();
-        if (index < 0 || index >= children.getLength()) return {};
-        return children[index];
-    }
-    sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
-    sal_Int32 getNumChildren() override { return getChildren().getLength(); }
 
     Reference<XInlineImage> appendImage(const Reference<XBlob>&) override {
         throw RuntimeException(u"appendImage: not implemented");
     }
     Reference<XParagraph> appendListItem(const OUString& s) override { return append(s, u"List Number"); }
     Reference<XParagraph> appendParagraph(const OUString& s) override { return append(s, u""); }
-    Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
 
 private:
     // A new last paragraph holding `s`, in the given paragraph style, or normal
@@ -110,7 +94,6 @@ private:
     }
 
     const Reference<XModel> model_;
-    const Reference<text::XText> text_;
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <com/qam/vexo/text/text.hxx>
 #include <cppu/implbase.hxx>
 
+#include <string_view>
 #include <vector>
 
 namespace corvane::detail {
@@ -96,6 +97,40 @@ protected:
     static Optional<Reference<XElement>> optionalElement(const Reference<XElement>& element) {
         return {element.is(), element};
     }
+};
+
+// The container members that the body and a table cell share: both stand for
+// a host text, whose paragraphs and tables are their children.  `what` names
+// the container in the messages ("the table cell").
+template <class T>
+class TextContainerImpl : public ElementImpl<T> {
+public:
+    Reference<::zel::uno::XInterface> getuno() override { return text_; }
+
+    Reference<XText> asText() override { return createContainerText(this); }
+    OUString getText() override {
+        if (!text_.is()) throw ::zel::uno::RuntimeException(u"getText: " + OUString(what_) + u" has no text");
+        return textOf(text_);
+    }
+
+    Reference<XText> editAsText() override { return asText(); }
+    Reference<XElement> getChild(sal_Int32 index) override {
+        const ::zel::uno::Sequence<Reference<XElement>> children = getChildren();
+        if (index < 0 || index >= children.getLength()) return {};
+        return children[index];
+    }
+    sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
+    sal_Int32 getNumChildren() override { return getChildren().getLength(); }
+    ::zel::uno::Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
+
+protected:
+    TextContainerImpl(const Reference<text::XText>& containerText, std::u16string_view what)
+        : text_(containerText), what_(what) {}
+
+    const Reference<text::XText> text_;
+
+private:
+    const std::u16string_view what_;
 };
 
 } // namespace corvane::detail

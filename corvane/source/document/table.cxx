@@ -162,19 +162,12 @@ private:
     const sal_Int32 index_;
 };
 
-class TableCellImpl : public ElementImpl<XTableCell> {
+class TableCellImpl : public TextContainerImpl<XTableCell> {
 public:
     TableCellImpl(const Reference<XTableRow>& parent, const Reference<text::XText>& cellText)
-        : parent_(parent), text_(cellText) {}
+        : TextContainerImpl(cellText, u"the table cell"), parent_(parent) {}
 
-    Reference<::zel::uno::XInterface> getuno() override { return text_; }
-
-    Reference<XText> asText() override { return createContainerText(this); }
     Optional<Reference<XElement>> getParent() override { return optionalElement(parent_); }
-    OUString getText() override {
-        if (!text_.is()) throw RuntimeException(u"getText: the table cell has no text");
-        return textOf(text_);
-    }
     ElementType getType() override { return ElementType::TABLE_CELL; }
     Reference<XElement> removeFromParent() override {
         throw RuntimeException(u"a table cell cannot be removed on its own; remove its row instead");
@@ -185,16 +178,7 @@ public:
         text_->setString(OUString());
         return this;
     }
-    Reference<XText> editAsText() override { return asText(); }
-    Reference<XElement> getChild(sal_Int32 index) override {
-        const Sequence<Reference<XElement>> children = getChildren();
-        if (index < 0 || index >= children.getLength()) return {};
-        return children[index];
-    }
-    sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
-    sal_Int32 getNumChildren() override { return getChildren().getLength(); }
 
-    Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
     sal_Int32 getColSpan() override { return 1; }
     sal_Int32 getRowSpan() override {
         Reference<beans::XPropertySet> props(text_, UNO_QUERY);
@@ -212,7 +196,6 @@ public:
 
 private:
     const Reference<XTableRow> parent_;
-    const Reference<text::XText> text_;
 };
 
 Reference<XTableCell> createCell(const Reference<XTableRow>& row, const Reference<text::XText>& cellText) {
