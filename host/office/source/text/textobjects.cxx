@@ -388,6 +388,37 @@ protected:
     CorePtr core_;
 };
 
+// The XTextRange reads of ranges, portions, cursors and paragraphs, over the
+// range that span() reports.  setString stays with each object: what happens to
+// its own ends after the replacement differs.
+template <class Base>
+class RangeReads : public RangeProperties<Base> {
+public:
+    Reference<css::text::XText> getText() override {
+        Pos a, b;
+        this->span(u"getText", a, b);
+        return textObject(this->core_, a.para->text);
+    }
+    Reference<css::text::XTextRange> getStart() override {
+        Pos a, b;
+        this->span(u"getStart", a, b);
+        return makeRange(this->core_, a, a);
+    }
+    Reference<css::text::XTextRange> getEnd() override {
+        Pos a, b;
+        this->span(u"getEnd", a, b);
+        return makeRange(this->core_, b, b);
+    }
+    OUString getString() override {
+        Pos a, b;
+        this->span(u"getString", a, b);
+        return rangeString(a, b);
+    }
+
+protected:
+    using RangeProperties<Base>::RangeProperties;
+};
+
 // ---- numbering rules -----------------------------------------------------------
 
 // Numbering rules as a value object: ten levels of property values.  Setting them
@@ -456,34 +487,14 @@ NumberingPtr toNumbering(Core& core, const Any& value, const OUString& operation
 // A range between two positions of one text (also the collapsed ranges that
 // getStart and getEnd give).  Both ends move with edits.
 class RangeImpl
-    : public RangeProperties<cppu::WeakImplHelper<css::text::XTextRange, css::beans::XPropertySet,
-                                                  css::beans::XPropertyState, css::container::XEnumerationAccess,
-                                                  css::lang::XServiceInfo>>,
+    : public RangeReads<cppu::WeakImplHelper<css::text::XTextRange, css::beans::XPropertySet,
+                                             css::beans::XPropertyState, css::container::XEnumerationAccess,
+                                             css::lang::XServiceInfo>>,
       public RangeSource {
 public:
     RangeImpl(CorePtr core, Pos a, Pos b)
-        : RangeProperties(core), start_(*core, a), end_(*core, b) {}
+        : RangeReads(core), start_(*core, a), end_(*core, b) {}
 
-    Reference<css::text::XText> getText() override {
-        Pos a, b;
-        span(u"getText", a, b);
-        return textObject(core_, a.para->text);
-    }
-    Reference<css::text::XTextRange> getStart() override {
-        Pos a, b;
-        span(u"getStart", a, b);
-        return makeRange(core_, a, a);
-    }
-    Reference<css::text::XTextRange> getEnd() override {
-        Pos a, b;
-        span(u"getEnd", a, b);
-        return makeRange(core_, b, b);
-    }
-    OUString getString() override {
-        Pos a, b;
-        span(u"getString", a, b);
-        return rangeString(a, b);
-    }
     void setString(const OUString& s) override {
         Pos a, b;
         span(u"setString", a, b);
@@ -627,38 +638,16 @@ std::vector<Any> portionsOf(const CorePtr& core, ParaNode* p, sal_Int32 lo, sal_
 // follows gotoRange into any text of the document.
 template <class... Ifc>
 class CursorBase
-    : public RangeProperties<cppu::WeakImplHelper<css::beans::XPropertySet, css::beans::XPropertyState,
-                                                  css::container::XEnumerationAccess, css::lang::XServiceInfo,
-                                                  Ifc...>>,
+    : public RangeReads<cppu::WeakImplHelper<css::beans::XPropertySet, css::beans::XPropertyState,
+                                             css::container::XEnumerationAccess, css::lang::XServiceInfo, Ifc...>>,
       public RangeSource {
-    using Props = RangeProperties<cppu::WeakImplHelper<css::beans::XPropertySet, css::beans::XPropertyState,
-                                                       css::container::XEnumerationAccess, css::lang::XServiceInfo,
-                                                       Ifc...>>;
+    using Props = RangeReads<cppu::WeakImplHelper<css::beans::XPropertySet, css::beans::XPropertyState,
+                                                  css::container::XEnumerationAccess, css::lang::XServiceInfo, Ifc...>>;
 
 public:
     CursorBase(CorePtr core, Pos mark, Pos point, bool roams)
         : Props(core), mark_(*core, mark), point_(*core, point), roams_(roams) {}
 
-    Reference<css::text::XText> getText() override {
-        Pos a, b;
-        span(u"getText", a, b);
-        return textObject(this->core_, a.para->text);
-    }
-    Reference<css::text::XTextRange> getStart() override {
-        Pos a, b;
-        span(u"getStart", a, b);
-        return makeRange(this->core_, a, a);
-    }
-    Reference<css::text::XTextRange> getEnd() override {
-        Pos a, b;
-        span(u"getEnd", a, b);
-        return makeRange(this->core_, b, b);
-    }
-    OUString getString() override {
-        Pos a, b;
-        span(u"getString", a, b);
-        return rangeString(a, b);
-    }
     void setString(const OUString& s) override {
         Pos a, b;
         span(u"setString", a, b);
@@ -798,16 +787,16 @@ Reference<css::text::XTextCursor> makeCursor(const CorePtr& core, Pos a, Pos b) 
 // paragraph (and is the same object as long as anyone holds it); the paragraphs
 // of a range's enumeration are cut to the range and are new objects each time.
 class ParagraphImpl
-    : public RangeProperties<cppu::WeakImplHelper<css::text::XTextContent, css::text::XTextRange,
-                                                  css::beans::XPropertySet, css::beans::XPropertyState,
-                                                  css::container::XEnumerationAccess,
-                                                  css::container::XContentEnumerationAccess, css::lang::XServiceInfo>>,
+    : public RangeReads<cppu::WeakImplHelper<css::text::XTextContent, css::text::XTextRange,
+                                             css::beans::XPropertySet, css::beans::XPropertyState,
+                                             css::container::XEnumerationAccess,
+                                             css::container::XContentEnumerationAccess, css::lang::XServiceInfo>>,
       public RangeSource,
       public Linked {
 public:
-    ParagraphImpl(CorePtr core, ParaNode* node) : RangeProperties(core), node_(node) { node_->obj = this; }
+    ParagraphImpl(CorePtr core, ParaNode* node) : RangeReads(core), node_(node) { node_->obj = this; }
     ParagraphImpl(CorePtr core, Pos a, Pos b)
-        : RangeProperties(core), clipStart_(std::in_place, *core, a), clipEnd_(std::in_place, *core, b) {}
+        : RangeReads(core), clipStart_(std::in_place, *core, a), clipEnd_(std::in_place, *core, b) {}
     ~ParagraphImpl() override {
         if (node_) node_->obj = nullptr;
     }
@@ -824,21 +813,7 @@ public:
         return this;
     }
 
-    Reference<css::text::XText> getText() override {
-        Pos a, b;
-        span(u"getText", a, b);
-        return textObject(core_, a.para->text);
-    }
-    Reference<css::text::XTextRange> getStart() override {
-        Pos a, b;
-        span(u"getStart", a, b);
-        return makeRange(core_, a, a);
-    }
-    Reference<css::text::XTextRange> getEnd() override {
-        Pos a, b;
-        span(u"getEnd", a, b);
-        return makeRange(core_, b, b);
-    }
+    // A paragraph's span lies in the one paragraph.
     OUString getString() override {
         Pos a, b;
         span(u"getString", a, b);
