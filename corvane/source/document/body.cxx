@@ -5,17 +5,11 @@
 
 namespace corvane::detail {
 
-namespace beans = ::com::qam::vexo::beans;
 namespace container = ::com::qam::vexo::container;
 using ::com::qam::vexo::frame::XModel;
 using ::com::qam::vexo::lang::IllegalArgumentException;
 using ::com::qam::vexo::lang::XMultiServiceFactory;
 using ::com::qam::vexo::lang::XServiceInfo;
-using ::zel::uno::Any;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
-using ::zel::uno::UNO_QUERY;
-using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 

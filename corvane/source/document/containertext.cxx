@@ -11,9 +11,6 @@
 
 namespace corvane::detail {
 
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
-using ::zel::uno::UNO_QUERY;
 
 namespace {
 

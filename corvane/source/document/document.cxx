@@ -5,9 +5,6 @@
 namespace corvane::detail {
 
 using ::com::qam::vexo::frame::XModel;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
-using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 

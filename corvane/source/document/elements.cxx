@@ -9,9 +9,6 @@ namespace corvane::detail {
 
 namespace container = ::com::qam::vexo::container;
 using ::com::qam::vexo::lang::XServiceInfo;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
-using ::zel::uno::UNO_QUERY;
 using ::zel::uno::XInterface;
 
 OUString elementTypeName(ElementType type) {

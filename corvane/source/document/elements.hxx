@@ -17,8 +17,15 @@
 
 namespace corvane::detail {
 
+// The names every unit of the model uses.
+namespace beans = ::com::qam::vexo::beans;
 namespace text = ::com::qam::vexo::text;
+using ::zel::uno::Any;
 using ::zel::uno::Reference;
+using ::zel::uno::RuntimeException;
+using ::zel::uno::Sequence;
+using ::zel::uno::UNO_QUERY;
+using ::zel::uno::UNO_QUERY_THROW;
 
 [[noreturn]] void throwCastFailure(ElementType from, ElementType to);
 
@@ -109,19 +116,19 @@ public:
 
     Reference<XText> asText() override { return createContainerText(this); }
     OUString getText() override {
-        if (!text_.is()) throw ::zel::uno::RuntimeException(u"getText: " + OUString(what_) + u" has no text");
+        if (!text_.is()) throw RuntimeException(u"getText: " + OUString(what_) + u" has no text");
         return textOf(text_);
     }
 
     Reference<XText> editAsText() override { return asText(); }
     Reference<XElement> getChild(sal_Int32 index) override {
-        const ::zel::uno::Sequence<Reference<XElement>> children = getChildren();
+        const Sequence<Reference<XElement>> children = getChildren();
         if (index < 0 || index >= children.getLength()) return {};
         return children[index];
     }
     sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
     sal_Int32 getNumChildren() override { return getChildren().getLength(); }
-    ::zel::uno::Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
+    Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
 
 protected:
     TextContainerImpl(const Reference<text::XText>& containerText, std::u16string_view what)

@@ -8,10 +8,6 @@
 
 namespace corvane::detail {
 
-namespace beans = ::com::qam::vexo::beans;
-using ::zel::uno::Any;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 

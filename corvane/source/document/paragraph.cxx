@@ -8,19 +8,13 @@
 
 namespace corvane::detail {
 
-namespace beans = ::com::qam::vexo::beans;
 namespace container = ::com::qam::vexo::container;
 using ::com::qam::vexo::lang::XServiceInfo;
-using ::zel::uno::Any;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
 using ::zel::uno::TypeClass_BYTE;
 using ::zel::uno::TypeClass_LONG;
 using ::zel::uno::TypeClass_SHORT;
 using ::zel::uno::TypeClass_UNSIGNED_LONG;
 using ::zel::uno::TypeClass_UNSIGNED_SHORT;
-using ::zel::uno::UNO_QUERY;
-using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 

@@ -12,14 +12,8 @@
 
 namespace corvane::detail {
 
-namespace beans = ::com::qam::vexo::beans;
 namespace table = ::com::qam::vexo::table;
 using ::com::qam::vexo::lang::IndexOutOfBoundsException;
-using ::zel::uno::Any;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
-using ::zel::uno::UNO_QUERY;
-using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 

@@ -11,16 +11,10 @@
 
 namespace corvane::detail {
 
-namespace beans = ::com::qam::vexo::beans;
 namespace container = ::com::qam::vexo::container;
 namespace table = ::com::qam::vexo::table;
 using ::com::qam::vexo::lang::IndexOutOfBoundsException;
 using ::com::qam::vexo::lang::XServiceInfo;
-using ::zel::uno::Any;
-using ::zel::uno::RuntimeException;
-using ::zel::uno::Sequence;
-using ::zel::uno::UNO_QUERY;
-using ::zel::uno::UNO_QUERY_THROW;
 
 namespace {
 
