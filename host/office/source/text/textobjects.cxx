@@ -1111,6 +1111,13 @@ private:
     TextNode* node_;
 };
 
+// attach() of the contents the service factory makes (footnotes, tables, graphic
+// objects): the text of the range inserts them there.
+void attachAt(const Reference<css::text::XTextRange>& range, const Reference<css::text::XTextContent>& content) {
+    if (!range.is()) throw IllegalArgumentException(u"attach: the range must not be empty");
+    range->getText()->insertTextContent(range, content, false);
+}
+
 // A footnote: a text content that stands in a paragraph as one character showing
 // its label, and a text of its own.  Made by the document's service factory, it
 // holds its contents until it is inserted.
@@ -1127,10 +1134,7 @@ public:
     void nodeGone() override { node_ = nullptr; }
     XInterface* linkedInterface() override { return static_cast<css::text::XText*>(this); }
 
-    void attach(const Reference<css::text::XTextRange>& range) override {
-        if (!range.is()) throw IllegalArgumentException(u"attach: the range must not be empty");
-        range->getText()->insertTextContent(range, this, false);
-    }
+    void attach(const Reference<css::text::XTextRange>& range) override { attachAt(range, this); }
     Reference<css::text::XTextRange> getAnchor() override {
         if (!node_) gone(u"getAnchor");
         if (pending_) return {};
@@ -1204,10 +1208,7 @@ public:
     void nodeGone() override { node_ = nullptr; }
     XInterface* linkedInterface() override { return static_cast<css::text::XTextTable*>(this); }
 
-    void attach(const Reference<css::text::XTextRange>& range) override {
-        if (!range.is()) throw IllegalArgumentException(u"attach: the range must not be empty");
-        range->getText()->insertTextContent(range, this, false);
-    }
+    void attach(const Reference<css::text::XTextRange>& range) override { attachAt(range, this); }
     Reference<css::text::XTextRange> getAnchor() override {
         TableNode& t = table(u"getAnchor");
         if (pending_) return {};
@@ -1514,10 +1515,7 @@ public:
     void nodeGone() override { node_ = nullptr; }
     XInterface* linkedInterface() override { return static_cast<css::text::XTextContent*>(this); }
 
-    void attach(const Reference<css::text::XTextRange>& range) override {
-        if (!range.is()) throw IllegalArgumentException(u"attach: the range must not be empty");
-        range->getText()->insertTextContent(range, this, false);
-    }
+    void attach(const Reference<css::text::XTextRange>& range) override { attachAt(range, this); }
     Reference<css::text::XTextRange> getAnchor() override {
         InlineNode& n = node(u"getAnchor");
         if (pending_) return {};
