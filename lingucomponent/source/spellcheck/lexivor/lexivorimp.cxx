@@ -1,6 +1,8 @@
 #include "lexivorimp.hxx"
 #include "lxliteral.hxx"
 
+#include <algorithm>
+
 #include <com/qam/vexo/beans/values.hxx>
 #include <com/qam/vexo/configuration/theDefaultProvider.hxx>
 #include <com/qam/vexo/util/changes.hxx>
@@ -343,7 +345,7 @@ void Lexivor::checkParagraph(Package& package, const OUString& text, const Local
                 compiled.regex.reset();
                 SAL_WARN(logArea, "rule " << i << " of " << file.packageName() << " does not compile");
             } else {
-                compiled.literal = requiredLiteral(compiled.identifier, rule.flags & ~capitalizeFlag);
+                compiled.requiredTexts = requiredText(compiled.identifier, rule.flags & ~capitalizeFlag);
                 compiled.matcher.reset(compiled.regex->matcher(status));
                 if (U_FAILURE(status)) compiled.matcher.reset();
                 if (compiled.matcher) limitMatchTime(*compiled.matcher);
@@ -352,7 +354,10 @@ void Lexivor::checkParagraph(Package& package, const OUString& text, const Local
         if (!compiled.matcher) continue;
         if (!ignoredRules_.empty() && ignoredRules_.count(compiled.identifier) != 0) continue;
         // Cheaper than a search that cannot succeed.
-        if (!compiled.literal.isEmpty() && text.indexOf(compiled.literal) < 0) continue;
+        if (!compiled.requiredTexts.empty() &&
+            std::none_of(compiled.requiredTexts.begin(), compiled.requiredTexts.end(),
+                         [&text](const OUString& t) { return text.indexOf(t) >= 0; }))
+            continue;
 
         icu::RegexMatcher& matcher = *compiled.matcher;
         matcher.reset(input);

@@ -49,7 +49,7 @@ struct CompiledRule {
     std::unique_ptr<icu::RegexPattern> regex;
     std::unique_ptr<icu::RegexMatcher> matcher; // null when the expression does not compile
     OUString identifier;                        // the rule's pattern text
-    OUString literal;                           // text every match contains, or empty (see lxliteral.hxx)
+    std::vector<OUString> requiredTexts;        // every match contains one of them (see lxliteral.hxx)
     bool compiled = false;                      // a rule is compiled at most once
 };
 

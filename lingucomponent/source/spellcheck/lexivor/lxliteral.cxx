@@ -9,6 +9,28 @@
 namespace lexivor {
 namespace {
 
+// Shorter literals are found almost everywhere and save nothing.
+constexpr std::size_t minimumLength = 2;
+
+// What every match contains: each of `runs`, and for each of `choices` one of
+// its strings (the required text of the alternatives of a group).
+struct Requirements {
+    std::vector<std::u16string> runs;
+    std::vector<std::vector<std::u16string>> choices;
+
+    void add(Requirements&& r) {
+        for (auto& x : r.runs) runs.push_back(std::move(x));
+        for (auto& x : r.choices) choices.push_back(std::move(x));
+    }
+    // The best single string, or empty when there is none.
+    std::u16string longestRun() const {
+        const std::u16string* best = nullptr;
+        for (const auto& r : runs)
+            if (!best || r.size() > best->size()) best = &r;
+        return best ? *best : std::u16string();
+    }
+};
+
 // A recursive-descent reading of ICU's expression syntax that collects the runs
 // of literal characters that every match must contain, in order.  Any construct
 // it does not understand sets `failed`, and the caller then uses no literal.
@@ -16,10 +38,10 @@ class LiteralScanner {
 public:
     explicit LiteralScanner(std::u16string_view p) : p_(p) {}
 
-    std::vector<std::u16string> scan() {
-        std::vector<std::u16string> runs = alternation();
+    Requirements scan() {
+        Requirements r = alternation();
         if (i_ != p_.size()) failed_ = true; // a ')' without its '('
-        return failed_ ? std::vector<std::u16string>() : runs;
+        return failed_ ? Requirements() : r;
     }
 
 private:
@@ -27,19 +49,26 @@ private:
     char16_t peek(std::size_t ahead = 0) const { return i_ + ahead < p_.size() ? p_[i_ + ahead] : u'\0'; }
     bool startsWith(std::u16string_view s) const { return p_.substr(i_).starts_with(s); }
 
-    // Alternatives share no literal that we could name cheaply: the whole group counts as none.
-    std::vector<std::u16string> alternation() {
-        std::vector<std::u16string> runs = sequence();
-        if (peek() != u'|') return runs;
+    // Alternatives require one of their texts: each alternative's longest run,
+    // when every alternative has one.
+    Requirements alternation() {
+        Requirements first = sequence();
+        if (peek() != u'|') return first;
+        std::vector<std::u16string> choice{first.longestRun()};
         while (!failed_ && peek() == u'|') {
             ++i_;
-            sequence();
+            choice.push_back(sequence().longestRun());
         }
-        return {};
+        Requirements r;
+        for (const auto& c : choice)
+            if (c.size() < minimumLength) return r;
+        r.choices.push_back(std::move(choice));
+        return r;
     }
 
-    std::vector<std::u16string> sequence() {
-        std::vector<std::u16string> runs;
+    Requirements sequence() {
+        Requirements result;
+        std::vector<std::u16string>& runs = result.runs;
         std::u16string current;
         auto flush = [&] {
             if (!current.empty()) runs.push_back(std::move(current));
@@ -49,10 +78,9 @@ private:
             const char16_t c = peek();
             if (c == u'(') {
                 flush();
-                std::vector<std::u16string> inner;
+                Requirements inner;
                 if (!group(inner)) continue; // a lookaround or comment: nothing required
-                if (minimumCount() >= 1)
-                    for (auto& r : inner) runs.push_back(std::move(r));
+                if (minimumCount() >= 1) result.add(std::move(inner));
                 continue;
             }
             if (c == u'[') {
@@ -97,12 +125,12 @@ private:
             if (min > 1 || lastWasQuantified_) flush(); // repetitions break the run
         }
         flush();
-        return runs;
+        return result;
     }
 
     // After '(' : parses the group and its ')'.  False for groups whose content
     // need not be part of the text (lookarounds, comments).
-    bool group(std::vector<std::u16string>& inner) {
+    bool group(Requirements& inner) {
         ++i_;
         bool required = true;
         if (peek() == u'?') {
@@ -247,15 +275,29 @@ private:
 
 } // namespace
 
-OUString requiredLiteral(const OUString& pattern, sal_uInt32 flags) {
-    if (flags & (UREGEX_CASE_INSENSITIVE | UREGEX_COMMENTS)) return OUString();
-    if (flags & UREGEX_LITERAL) return pattern.getLength() >= 2 ? pattern : OUString();
-    const std::vector<std::u16string> runs = LiteralScanner(pattern.view()).scan();
-    const std::u16string* longest = nullptr;
-    for (const auto& r : runs)
-        if (!longest || r.size() > longest->size()) longest = &r;
-    if (!longest || longest->size() < 2) return OUString();
-    return OUString(std::u16string_view(*longest));
+std::vector<OUString> requiredText(const OUString& pattern, sal_uInt32 flags) {
+    if (flags & (UREGEX_CASE_INSENSITIVE | UREGEX_COMMENTS)) return {};
+    if (flags & UREGEX_LITERAL) return pattern.getLength() >= sal_Int32(minimumLength) ? std::vector{pattern} : std::vector<OUString>();
+    const Requirements r = LiteralScanner(pattern.view()).scan();
+    // Prefer whichever test asks for longer text: longer texts are rarer.
+    const std::u16string run = r.longestRun();
+    const std::vector<std::u16string>* best = nullptr;
+    std::size_t bestShortest = 0;
+    for (const auto& choice : r.choices) {
+        std::size_t shortest = SIZE_MAX;
+        for (const auto& c : choice) shortest = std::min(shortest, c.size());
+        if (!best || shortest > bestShortest) {
+            best = &choice;
+            bestShortest = shortest;
+        }
+    }
+    if (!best || bestShortest <= run.size()) {
+        if (run.size() < minimumLength) return {};
+        return {OUString(std::u16string_view(run))};
+    }
+    std::vector<OUString> out;
+    for (const auto& c : *best) out.emplace_back(std::u16string_view(c));
+    return out;
 }
 
 } // namespace lexivor
