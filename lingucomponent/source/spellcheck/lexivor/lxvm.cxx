@@ -3,6 +3,7 @@
 #include "lxops.hxx"
 #include "lxrfile.hxx"
 
+#include <rtl/character.hxx>
 #include <rtl/ustrbuf.hxx>
 #include <sal/log.hxx>
 
@@ -246,8 +247,23 @@ OUString wordBefore(std::u16string_view text, int n) {
 
 // ICU's full case mapping in the root locale (locale id ""), written straight
 // into a new runtime string: one allocation when the length does not change.
-OUString changeCase(const OUString& s, bool upper) {
+OUString changeCase(OUString s, bool upper) {
     if (s.isEmpty()) return s;
+    // ASCII text maps letter by letter, as the full mapping does for it; this
+    // skips ICU's locale and case-map set-up, which costs more than the mapping.
+    const sal_Unicode* in = s.getStr();
+    const sal_Int32 n = s.getLength();
+    sal_Int32 ascii = 0;
+    while (ascii < n && in[ascii] < 0x80) ++ascii;
+    if (ascii == n) {
+        // A string that nobody else holds (a value just popped off the stack) is
+        // changed in place instead of being copied.
+        OUString out = s.pData->refCount.load(std::memory_order_acquire) == 1 ? std::move(s)
+                                                                                : OUString(rtl_uString_alloc(n), nullptr);
+        for (sal_Int32 i = 0; i < n; ++i)
+            out.pData->buffer[i] = static_cast<sal_Unicode>(upper ? rtl::toAsciiUpperCase(in[i]) : rtl::toAsciiLowerCase(in[i]));
+        return out;
+    }
     const auto map = upper ? u_strToUpper : u_strToLower;
     sal_Int32 capacity = s.getLength();
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -582,14 +598,14 @@ Machine::Flow Machine::execConcat(const Operand&) {
 }
 
 Machine::Flow Machine::execLower(const Operand&) {
-    const Value a = stack_.pop();
+    Value a = stack_.pop();
     if (!charge(static_cast<std::size_t>(a.str.getLength()))) return overBudget();
-    return pushString(changeCase(a.str, false));
+    return pushString(changeCase(std::move(a.str), false));
 }
 Machine::Flow Machine::execUpper(const Operand&) {
-    const Value a = stack_.pop();
+    Value a = stack_.pop();
     if (!charge(static_cast<std::size_t>(a.str.getLength()))) return overBudget();
-    return pushString(changeCase(a.str, true));
+    return pushString(changeCase(std::move(a.str), true));
 }
 Machine::Flow Machine::execCapitalize(const Operand&) {
     const Value a = stack_.pop();

@@ -414,6 +414,7 @@ TEST(VmOps, ConcatAndCase) {
         {"upper uses full mapping", "PushString \"stra\xC3\x9F" "e\"\nUpper\nReturn", S(u"STRASSE")},
         {"upper ignores the locale", "PushString \"i\"\nUpper\nReturn", S(u"I")},
         {"upper of None", "PushNone\nUpper\nReturn", S(u"")},
+        {"upper leaves a shared string alone", "PushText\nUpper\nPop\nPushText\nReturn", S(u"the paragraph")},
         {"capitalize", "PushString \"hELLO\"\nCapitalize\nReturn", S(u"Hello")},
         {"capitalize empty", "PushString \"\"\nCapitalize\nReturn", S(u"")},
         {"capitalize one unit", "PushString \"x\"\nCapitalize\nReturn", S(u"X")},
