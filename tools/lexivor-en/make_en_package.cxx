@@ -205,7 +205,7 @@ private:
         const SourceLine& head = lines[first];
         const std::string ruleName = splitKey(head.text).second;
         if (ruleName.empty()) throw DefinitionError(head.number, "a rule needs a name");
-        RuleSpec spec;
+        RuleSpec desc;
         bool haveRegex = false;
         std::size_t i = first + 1;
         while (i < lines.size() && (lines[i].text.empty() || lines[i].indent > 0)) {
@@ -226,38 +226,38 @@ private:
                 }
                 const std::uint32_t ref = assemble(line, code);
                 if (key == "condition:")
-                    spec.condition = ref;
+                    desc.condition = ref;
                 else if (key == "suggestion-code:")
-                    spec.suggestionCode = ref;
+                    desc.suggestionCode = ref;
                 else if (key == "message-code:")
-                    spec.messageCode = ref;
+                    desc.messageCode = ref;
                 else
                     throw DefinitionError(line.number, "unknown code field '" + key + "'");
                 i = j;
                 continue;
             }
             if (key == "regex") {
-                spec.pattern = value;
+                desc.pattern = value;
                 haveRegex = true;
             } else if (key == "capitalize") {
-                spec.flags |= 2;
+                desc.flags |= 2;
             } else if (key == "trigram") {
-                spec.trigram = trigramOf(line, value);
+                desc.trigram = trigramOf(line, value);
             } else if (key == "group") {
-                spec.errorGroup = static_cast<std::uint32_t>(std::stoul(value));
+                desc.errorGroup = static_cast<std::uint32_t>(std::stoul(value));
             } else if (key == "suggestion") {
-                spec.suggestion = value;
+                desc.suggestion = value;
             } else if (key == "message") {
-                spec.message = value;
+                desc.message = value;
             } else {
                 throw DefinitionError(line.number, "unknown rule field '" + key + "'");
             }
             ++i;
         }
-        if (!haveRegex || spec.pattern.empty()) throw DefinitionError(head.number, "rule " + ruleName + " has no regex");
+        if (!haveRegex || desc.pattern.empty()) throw DefinitionError(head.number, "rule " + ruleName + " has no regex");
         // The capitalisation bit is not a matching flag; the checker clears it too.
-        checkRegex(head.number, spec.pattern, spec.flags & ~2u);
-        builder_.rule(spec);
+        checkRegex(head.number, desc.pattern, desc.flags & ~2u);
+        builder_.rule(desc);
         ++ruleCount_;
         return i;
     }

@@ -51,23 +51,23 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::vector<Switch> parse(std::string_view spec) {
+std::vector<Switch> parse(std::string_view setting) {
     std::vector<Switch> out;
-    if (spec == "1") {
+    if (setting == "1") {
         out.push_back({true, SAL_DETAIL_LOG_LEVEL_INFO, {}});
         out.push_back({true, SAL_DETAIL_LOG_LEVEL_WARN, {}});
         return out;
     }
     std::size_t i = 0;
-    while (i < spec.size()) {
-        char sign = spec[i];
+    while (i < setting.size()) {
+        char sign = setting[i];
         if (sign != '+' && sign != '-') {
             ++i;
             continue;
         }
-        std::size_t end = spec.find_first_of("+-", i + 1);
-        if (end == std::string_view::npos) end = spec.size();
-        std::string_view item = spec.substr(i + 1, end - i - 1);
+        std::size_t end = setting.find_first_of("+-", i + 1);
+        if (end == std::string_view::npos) end = setting.size();
+        std::string_view item = setting.substr(i + 1, end - i - 1);
         i = end;
         std::size_t dot = item.find('.');
         std::string_view levelName = item.substr(0, dot);

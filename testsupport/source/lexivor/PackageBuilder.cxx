@@ -70,20 +70,20 @@ std::uint32_t PackageBuilder::option(std::string_view name, bool defaultOn) {
     return size32(options_.size() - 1);
 }
 
-std::uint32_t PackageBuilder::rule(const RuleSpec& spec) {
+std::uint32_t PackageBuilder::rule(const RuleSpec& desc) {
     ::lexivor::Rule r;
-    r.pattern = string(spec.pattern);
-    r.flags = spec.flags;
-    r.trigram = spec.trigram;
-    r.suggestion = string(spec.suggestion);
-    r.suggestionCode = spec.suggestionCode;
-    r.message = string(spec.message);
-    r.messageCode = spec.messageCode;
-    r.condition = spec.condition;
-    r.errorGroup = spec.errorGroup;
+    r.pattern = string(desc.pattern);
+    r.flags = desc.flags;
+    r.trigram = desc.trigram;
+    r.suggestion = string(desc.suggestion);
+    r.suggestionCode = desc.suggestionCode;
+    r.message = string(desc.message);
+    r.messageCode = desc.messageCode;
+    r.condition = desc.condition;
+    r.errorGroup = desc.errorGroup;
     r.firstGroupName = size32(namedGroups_.size());
-    r.groupNameCount = size32(spec.groupNames.size());
-    for (const auto& [name, group] : spec.groupNames) namedGroup(name, group);
+    r.groupNameCount = size32(desc.groupNames.size());
+    for (const auto& [name, group] : desc.groupNames) namedGroup(name, group);
     return rawRule(r);
 }
 

@@ -84,7 +84,7 @@ public:
 
     // Each returns the new record's index.
     std::uint32_t option(std::string_view name, bool defaultOn);
-    std::uint32_t rule(const RuleSpec& spec);
+    std::uint32_t rule(const RuleSpec& desc);
     std::uint32_t rawRule(const ::lexivor::Rule& rule);
     std::uint32_t namedGroup(std::string_view name, std::uint32_t group);
     // Sorted by the builder as the reader's binary search needs.
