@@ -1,6 +1,8 @@
 // Runs the built relocale as a user would: in a directory of its own, with
 // arguments as typed in a shell, looking only at its output, exit status and files.
 
+#include <testsupport/ScratchDir.hxx>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -35,49 +37,13 @@ const std::string hotelEn = "Hotel Rigi: breakfast from 7 am\nParking: 12 CHF\n"
 const std::string hotelDe = "Hotel Rigi: Frühstück ab 7 Uhr\nParkplatz: 12 CHF\n";
 const std::string hotelDeCh = "Hotel Rigi: Frühstück ab 7 Uhr\nParkierung: 12 CHF\n";
 
-class ScratchDir {
+using testsupport::readFile;
+using testsupport::writeFile;
+
+class ScratchDir : public testsupport::ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "relocale-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const fs::path& root() const { return path_; }
-    std::string path(const std::string& name) const { return (path_ / name).string(); }
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-
-private:
-    fs::path path_;
+    ScratchDir() : testsupport::ScratchDir("relocale-test") {}
 };
-
-void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "<missing>";
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 struct Outcome {
     int status = -1;

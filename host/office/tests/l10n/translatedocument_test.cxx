@@ -8,6 +8,8 @@
 #include <rtl/bootstrap.hxx>
 #include <testsupport/LogCapture.hxx>
 
+#include <testsupport/ScratchDir.hxx>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -26,48 +28,13 @@ namespace {
 namespace fs = std::filesystem;
 namespace result = desktop::l10n::result;
 
-class ScratchDir {
+using testsupport::readFile;
+using testsupport::writeFile;
+
+class ScratchDir : public testsupport::ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "l10n-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string path(const std::string& name) const { return (path_ / name).string(); }
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-
-private:
-    fs::path path_;
+    ScratchDir() : testsupport::ScratchDir("l10n-test") {}
 };
-
-void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "<missing>";
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 OUString urlOf(const std::string& path) {
     OUString url;
