@@ -7,6 +7,7 @@
 #include <com/qam/vexo/frame/frame.hxx>
 #include <officehost/desktop.hxx>
 #include <officehost/services.hxx>
+#include <testsupport/HostTest.hxx>
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,8 @@ namespace corvane::test {
 
 using ::zel::uno::Reference;
 
-// Each test starts with a new process context (no document open) and ends by
-// disposing it, so nothing of one test's host survives into the next.
-class HostTest : public ::testing::Test {
-protected:
-    void SetUp() override { officehost::initProcessContext(); }
-    void TearDown() override { officehost::shutdownProcessContext(); }
-
+// Each test starts with a fresh host (see testsupport::HostTest).
+class HostTest : public testsupport::HostTest {
 public:
 
     // A new factory through the component's entry function, owning the one reference it returns.

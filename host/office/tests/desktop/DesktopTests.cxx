@@ -8,6 +8,8 @@
 #include <officehost/desktop.hxx>
 #include <officehost/services.hxx>
 
+#include <testsupport/HostTest.hxx>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,11 +22,7 @@ using ::zel::uno::UNO_QUERY;
 using ::zel::uno::UNO_QUERY_THROW;
 using ::zel::uno::XInterface;
 
-class DesktopTest : public ::testing::Test {
-protected:
-    void SetUp() override { officehost::initProcessContext(); }
-    void TearDown() override { officehost::shutdownProcessContext(); }
-};
+using DesktopTest = testsupport::HostTest;
 
 Reference<css::frame::XDesktop> createDesktop() {
     auto context = comphelper::getProcessComponentContext();

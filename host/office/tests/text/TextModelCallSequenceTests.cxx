@@ -13,6 +13,8 @@
 #include <rtl/ustrbuf.hxx>
 #include <testsupport/text/TextDocumentBuilder.hxx>
 
+#include <testsupport/HostTest.hxx>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,11 +33,7 @@ using ::zel::uno::UNO_QUERY;
 using ::zel::uno::UNO_QUERY_THROW;
 using ::zel::uno::XInterface;
 
-class TextModelCallSequenceTest : public ::testing::Test {
-protected:
-    void SetUp() override { officehost::initProcessContext(); }
-    void TearDown() override { officehost::shutdownProcessContext(); }
-};
+using TextModelCallSequenceTest = testsupport::HostTest;
 
 OUString portionType(const Reference<XInterface>& portion) {
     return Reference<css::beans::XPropertySet>(portion, UNO_QUERY_THROW)

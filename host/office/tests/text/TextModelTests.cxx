@@ -13,6 +13,8 @@
 #include <officehost/services.hxx>
 #include <testsupport/text/TextDocumentBuilder.hxx>
 
+#include <testsupport/HostTest.hxx>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,11 +33,7 @@ using ::zel::uno::UNO_QUERY;
 using ::zel::uno::UNO_QUERY_THROW;
 using ::zel::uno::XInterface;
 
-class TextModelTest : public ::testing::Test {
-protected:
-    void SetUp() override { officehost::initProcessContext(); }
-    void TearDown() override { officehost::shutdownProcessContext(); }
-};
+using TextModelTest = testsupport::HostTest;
 
 // Runs f and checks that it throws E with exactly this message.
 template <class E>
