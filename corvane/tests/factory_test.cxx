@@ -8,7 +8,7 @@
 #include <comphelper/vantor.hxx>
 #include <cppu/implbase.hxx>
 #include <cppu/servicemanager.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 
 #include <optional>
 #include <vector>

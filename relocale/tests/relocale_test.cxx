@@ -243,7 +243,7 @@ TEST(RelocaleFailure, NamesTheInputAsTyped) {
         std::string warning = c.hostWarning;
         if (auto at = warning.find("$D"); at != std::string::npos)
             warning.replace(at, 2, dir.root().string());
-        Outcome logged = run(RELOCALE_EXE, {c.input, c.output, c.language}, dir.root(), {"SAL_LOG=+WARN.desktop.l10n"});
+        Outcome logged = run(RELOCALE_EXE, {c.input, c.output, c.language}, dir.root(), {"QX_LOG=warn:desktop.l10n"});
         EXPECT_EQ(logged.status, 1);
         EXPECT_EQ(logged.err, (warning.empty() ? "" : "warn:desktop.l10n: translateDocument: " + warning + "\n") + line);
 

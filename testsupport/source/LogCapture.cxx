@@ -3,20 +3,20 @@
 namespace testsupport {
 
 std::ostream& operator<<(std::ostream& os, const LogLine& l) {
-    return os << "{" << l.area << ", " << (l.level == SAL_DETAIL_LOG_LEVEL_WARN ? "warn" : "info") << ", \"" << l.text
+    return os << "{" << l.area << ", " << (l.level == SALQX_LOG_WARN ? "warn" : "info") << ", \"" << l.text
               << "\"}";
 }
 
 LogCapture::LogCapture(std::string area) : area_(std::move(area)) {
-    previous_ = sal_detail_setLogHook(&LogCapture::hook, this, &previousData_);
+    previous_ = salqx_setLogHook(&LogCapture::hook, this, &previousData_);
 }
 
 LogCapture::~LogCapture() {
     void* ignored = nullptr;
-    sal_detail_setLogHook(previous_, previousData_, &ignored);
+    salqx_setLogHook(previous_, previousData_, &ignored);
 }
 
-void LogCapture::hook(void* data, const char* area, sal_detail_LogLevel level, const char* text) {
+void LogCapture::hook(void* data, const char* area, salqx_LogLevel level, const char* text) {
     auto* self = static_cast<LogCapture*>(data);
     if (!self->area_.empty() && self->area_ != area) return;
     std::lock_guard g(self->mutex_);
@@ -28,7 +28,7 @@ std::vector<LogLine> LogCapture::lines() const {
     return lines_;
 }
 
-std::vector<std::string> LogCapture::texts(sal_detail_LogLevel level) const {
+std::vector<std::string> LogCapture::texts(salqx_LogLevel level) const {
     std::lock_guard g(mutex_);
     std::vector<std::string> r;
     for (auto& l : lines_)

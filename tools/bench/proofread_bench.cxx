@@ -22,7 +22,7 @@
 
 #include <com/qam/vexo/linguistic2/proofreading.hxx>
 #include <cppu/servicemanager.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <lxrfile.hxx>
 #include <officehost/services.hxx>
 #include <osl/module.h>

@@ -19,7 +19,7 @@
 #include <com/qam/vexo/linguistic2/proofreading.hxx>
 #include <comphelper/vantor.hxx>
 #include <cppu/servicemanager.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <officehost/services.hxx>
 #include <osl/file.h>
 #include <rtl/bootstrap.hxx>

@@ -13,7 +13,7 @@
 #include <comphelper/vantor.hxx>
 #include <corvane/XFactory.hxx>
 #include <cppu/implbase.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <sal/types.h>
 
 namespace corvane {

@@ -1,17 +1,19 @@
 // Logging with an area and a level.
 //
-// SAL_LOG is a sequence of switches "+LEVEL" or "-LEVEL", each optionally followed by
-// ".area" (LEVEL is INFO or WARN, in any case); "1" means "+INFO+WARN".  A switch
-// without an area applies to every area, one with an area to that area and the areas
-// below it ("+WARN.lingucomponent" covers "lingucomponent.lexivor").  The last switch
-// that applies to a line decides; by default nothing is written.  The setting is read
-// at first use and again by sal_detail_initialize.
+// QX_LOG is a list of switches separated by commas or blanks.  A switch is a level,
+// "info", "warn" or "all" (both), in any case, optionally followed by ":area"; a
+// leading "-" turns the lines it selects off.  A switch without an area applies to
+// every area, one with an area to that area and the areas below it
+// ("warn:lingucomponent" covers "lingucomponent.lexivor").  The last switch that
+// applies to a line decides; by default nothing is written.  Switches that name no
+// known level are ignored.  The setting is read at first use and again by
+// sal_detail_initialize.
 //
 // One lock serialises hook changes, hook calls and writes, so a line is never torn
 // and a hook that has been replaced is not called any more once setLogHook returns.
 // It is recursive so that a hook may log.
 
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include "strimpl.hxx"
 
@@ -25,7 +27,7 @@ namespace {
 
 struct Switch {
     bool on;
-    sal_detail_LogLevel level;
+    salqx_LogLevel level;
     std::string area;
 };
 
@@ -33,7 +35,7 @@ struct LogState {
     std::recursive_mutex mutex;
     bool loaded = false;
     std::vector<Switch> switches;
-    sal_detail_LogHook hook = nullptr;
+    salqx_LogHook hook = nullptr;
     void* hookData = nullptr;
 };
 
@@ -53,41 +55,34 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 
 std::vector<Switch> parse(std::string_view setting) {
     std::vector<Switch> out;
-    if (setting == "1") {
-        out.push_back({true, SAL_DETAIL_LOG_LEVEL_INFO, {}});
-        out.push_back({true, SAL_DETAIL_LOG_LEVEL_WARN, {}});
-        return out;
-    }
     std::size_t i = 0;
     while (i < setting.size()) {
-        char sign = setting[i];
-        if (sign != '+' && sign != '-') {
-            ++i;
-            continue;
-        }
-        std::size_t end = setting.find_first_of("+-", i + 1);
+        std::size_t end = setting.find_first_of(", \t\n", i);
         if (end == std::string_view::npos) end = setting.size();
-        std::string_view item = setting.substr(i + 1, end - i - 1);
-        i = end;
-        std::size_t dot = item.find('.');
-        std::string_view levelName = item.substr(0, dot);
-        std::string_view area = dot == std::string_view::npos ? std::string_view() : item.substr(dot + 1);
-        sal_detail_LogLevel level;
-        if (equalsIgnoreCase(levelName, "INFO")) level = SAL_DETAIL_LOG_LEVEL_INFO;
-        else if (equalsIgnoreCase(levelName, "WARN")) level = SAL_DETAIL_LOG_LEVEL_WARN;
-        else continue;
-        out.push_back({sign == '+', level, std::string(area)});
+        std::string_view item = setting.substr(i, end - i);
+        i = end + 1;
+        bool on = true;
+        if (item.starts_with('-')) {
+            on = false;
+            item.remove_prefix(1);
+        }
+        std::size_t colon = item.find(':');
+        std::string_view levelName = item.substr(0, colon);
+        std::string area(colon == std::string_view::npos ? std::string_view() : item.substr(colon + 1));
+        const bool all = equalsIgnoreCase(levelName, "all");
+        if (all || equalsIgnoreCase(levelName, "info")) out.push_back({on, SALQX_LOG_INFO, area});
+        if (all || equalsIgnoreCase(levelName, "warn")) out.push_back({on, SALQX_LOG_WARN, area});
     }
     return out;
 }
 
 void loadLocked(LogState& s) {
-    const char* env = std::getenv("SAL_LOG");
+    const char* env = std::getenv("QX_LOG");
     s.switches = parse(env == nullptr ? std::string_view() : std::string_view(env));
     s.loaded = true;
 }
 
-bool writtenLocked(LogState& s, sal_detail_LogLevel level, std::string_view area) {
+bool writtenLocked(LogState& s, salqx_LogLevel level, std::string_view area) {
     if (!s.loaded) loadLocked(s);
     bool on = false;
     for (const Switch& sw : s.switches) {
@@ -100,10 +95,10 @@ bool writtenLocked(LogState& s, sal_detail_LogLevel level, std::string_view area
     return on;
 }
 
-const char* levelName(sal_detail_LogLevel level) {
+const char* levelName(salqx_LogLevel level) {
     switch (level) {
-    case SAL_DETAIL_LOG_LEVEL_INFO: return "info";
-    case SAL_DETAIL_LOG_LEVEL_WARN: return "warn";
+    case SALQX_LOG_INFO: return "info";
+    case SALQX_LOG_WARN: return "warn";
     }
     return "?";
 }
@@ -122,7 +117,7 @@ void reloadLogSettings() {
 
 extern "C" {
 
-void sal_detail_log(sal_detail_LogLevel level, const char* area, const char* text) {
+void salqx_log(salqx_LogLevel level, const char* area, const char* text) {
     if (area == nullptr) area = "";
     if (text == nullptr) text = "";
     LogState& s = state();
@@ -138,16 +133,16 @@ void sal_detail_log(sal_detail_LogLevel level, const char* area, const char* tex
     }
 }
 
-bool sal_detail_logEnabled(sal_detail_LogLevel level, const char* area) {
+bool salqx_logEnabled(salqx_LogLevel level, const char* area) {
     LogState& s = state();
     std::lock_guard g(s.mutex);
     return s.hook != nullptr || writtenLocked(s, level, area == nullptr ? "" : area);
 }
 
-sal_detail_LogHook sal_detail_setLogHook(sal_detail_LogHook hook, void* data, void** previousData) {
+salqx_LogHook salqx_setLogHook(salqx_LogHook hook, void* data, void** previousData) {
     LogState& s = state();
     std::lock_guard g(s.mutex);
-    sal_detail_LogHook previous = s.hook;
+    salqx_LogHook previous = s.hook;
     if (previousData != nullptr) *previousData = s.hookData;
     s.hook = hook;
     s.hookData = hook == nullptr ? nullptr : data;

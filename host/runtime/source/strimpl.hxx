@@ -51,7 +51,7 @@ bool urlToPathBytes(std::u16string_view url, std::string& path);
 // The absolute system path (bytes) of the directory that holds libsalqx.so, or empty.
 const std::string& programDirectoryBytes();
 
-// Reads SAL_LOG again (sal_detail_initialize calls this).
+// Reads QX_LOG again (sal_detail_initialize calls this).
 void reloadLogSettings();
 
 } // namespace salqx

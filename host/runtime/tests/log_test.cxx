@@ -1,6 +1,6 @@
-// Logging: the capture hook, SAL_LOG selection and the standard error format.
+// Logging: the capture hook, QX_LOG selection and the standard error format.
 
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 #include <sal/types.h>
 
 #include <testsupport/LogCapture.hxx>
@@ -20,113 +20,115 @@ namespace {
 using testsupport::LogCapture;
 using testsupport::LogLine;
 
-// SAL_LOG for the lifetime of the object; the runtime rereads it on initialisation.
-class SalLog {
+// QX_LOG for the lifetime of the object; the runtime rereads it on initialisation.
+class QxLog {
 public:
-    explicit SalLog(const char* value) {
-        env_.emplace("SAL_LOG", value);
+    explicit QxLog(const char* value) {
+        env_.emplace("QX_LOG", value);
         sal_detail_initialize(0, nullptr);
     }
-    ~SalLog() {
+    ~QxLog() {
         env_.reset();
         sal_detail_initialize(0, nullptr);
     }
-    SalLog(const SalLog&) = delete;
-    SalLog& operator=(const SalLog&) = delete;
+    QxLog(const QxLog&) = delete;
+    QxLog& operator=(const QxLog&) = delete;
 
 private:
     std::optional<salqx_test::EnvGuard> env_;
 };
 
-TEST(Log, HookReceivesEveryLineWhateverSalLogSays) {
-    SalLog off(nullptr);
-    EXPECT_FALSE(sal_detail_logEnabled(SAL_DETAIL_LOG_LEVEL_WARN, "corvane"));
+TEST(Log, HookReceivesEveryLineWhateverQxLogSays) {
+    QxLog off(nullptr);
+    EXPECT_FALSE(salqx_logEnabled(SALQX_LOG_WARN, "corvane"));
     LogCapture log;
-    EXPECT_TRUE(sal_detail_logEnabled(SAL_DETAIL_LOG_LEVEL_INFO, "corvane"));
-    SAL_WARN("corvane", "expected " << 3 << " items, got " << 2.5);
-    SAL_INFO("cppu.tarven", "LIFE: s_acquire");
-    SAL_WARN_IF(false, "corvane", "never");
-    SAL_INFO_IF(true, "legacy.osl", "");
-    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{"corvane", SAL_DETAIL_LOG_LEVEL_WARN, "expected 3 items, got 2.5"},
-                                                  {"cppu.tarven", SAL_DETAIL_LOG_LEVEL_INFO, "LIFE: s_acquire"},
-                                                  {"legacy.osl", SAL_DETAIL_LOG_LEVEL_INFO, ""}}));
+    EXPECT_TRUE(salqx_logEnabled(SALQX_LOG_INFO, "corvane"));
+    QX_LOG_WARN("corvane", "expected " << 3 << " items, got " << 2.5);
+    QX_LOG_INFO("cppu.tarven", "LIFE: s_acquire");
+    QX_LOG_WARN_IF(false, "corvane", "never");
+    QX_LOG_INFO_IF(true, "legacy.osl", "");
+    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{"corvane", SALQX_LOG_WARN, "expected 3 items, got 2.5"},
+                                                  {"cppu.tarven", SALQX_LOG_INFO, "LIFE: s_acquire"},
+                                                  {"legacy.osl", SALQX_LOG_INFO, ""}}));
 }
 
 TEST(Log, HooksNestAndRestore) {
-    SalLog off(nullptr);
+    QxLog off(nullptr);
     {
         LogCapture outer;
         {
             LogCapture inner("lingucomponent.lexivor");
-            SAL_WARN("lingucomponent.lexivor", "inner");
-            SAL_WARN("corvane", "not for inner");
-            EXPECT_EQ(inner.texts(SAL_DETAIL_LOG_LEVEL_WARN), std::vector<std::string>{"inner"});
+            QX_LOG_WARN("lingucomponent.lexivor", "inner");
+            QX_LOG_WARN("corvane", "not for inner");
+            EXPECT_EQ(inner.texts(SALQX_LOG_WARN), std::vector<std::string>{"inner"});
         }
-        SAL_WARN("corvane", "outer");
-        EXPECT_EQ(outer.texts(SAL_DETAIL_LOG_LEVEL_WARN), std::vector<std::string>{"outer"});
+        QX_LOG_WARN("corvane", "outer");
+        EXPECT_EQ(outer.texts(SALQX_LOG_WARN), std::vector<std::string>{"outer"});
     }
-    EXPECT_FALSE(sal_detail_logEnabled(SAL_DETAIL_LOG_LEVEL_WARN, "corvane"));
+    EXPECT_FALSE(salqx_logEnabled(SALQX_LOG_WARN, "corvane"));
     void* data = reinterpret_cast<void*>(1);
-    EXPECT_EQ(sal_detail_setLogHook(nullptr, nullptr, &data), nullptr);
+    EXPECT_EQ(salqx_setLogHook(nullptr, nullptr, &data), nullptr);
     EXPECT_EQ(data, nullptr);
 }
 
-TEST(Log, SalLogSelectsLevelsAndAreas) {
+TEST(Log, QxLogSelectsLevelsAndAreas) {
     struct Case {
-        const char* salLog;
-        sal_detail_LogLevel level;
+        const char* qxLog;
+        salqx_LogLevel level;
         const char* area;
         bool enabled;
     };
-    const auto info = SAL_DETAIL_LOG_LEVEL_INFO;
-    const auto warn = SAL_DETAIL_LOG_LEVEL_WARN;
+    const auto info = SALQX_LOG_INFO;
+    const auto warn = SALQX_LOG_WARN;
     const Case cases[] = {
         {nullptr, warn, "corvane", false},
         {"", warn, "corvane", false},
-        {"1", info, "corvane", true},
-        {"1", warn, "legacy.osl", true},
-        {"+WARN", warn, "corvane", true},
-        {"+WARN", info, "corvane", false},
-        {"+INFO", info, "cppu.tarven", true},
-        {"+info", info, "cppu.tarven", true},
-        {"+WARN.lingucomponent.lexivor", warn, "lingucomponent.lexivor", true},
-        {"+WARN.lingucomponent.lexivor", warn, "corvane", false},
-        {"+WARN.lingucomponent", warn, "lingucomponent.lexivor", true},
-        {"+WARN.lingu", warn, "lingucomponent.lexivor", false},
-        {"+WARN+INFO.cppu", info, "cppu.tarven", true},
-        {"+WARN+INFO.cppu", info, "corvane", false},
-        {"+WARN-WARN.corvane", warn, "corvane", false},
-        {"+WARN-WARN.corvane", warn, "legacy.osl", true},
-        {"+BOGUS", warn, "corvane", false},
-        {"yes", warn, "corvane", false},
+        {"all", info, "corvane", true},
+        {"ALL", warn, "legacy.osl", true},
+        {"warn", warn, "corvane", true},
+        {"warn", info, "corvane", false},
+        {"info", info, "cppu.tarven", true},
+        {"INFO", info, "cppu.tarven", true},
+        {"warn:lingucomponent.lexivor", warn, "lingucomponent.lexivor", true},
+        {"warn:lingucomponent.lexivor", warn, "corvane", false},
+        {"warn:lingucomponent", warn, "lingucomponent.lexivor", true},
+        {"warn:lingu", warn, "lingucomponent.lexivor", false},
+        {"warn,info:cppu", info, "cppu.tarven", true},
+        {"warn info:cppu", info, "corvane", false},
+        {"warn,-warn:corvane", warn, "corvane", false},
+        {"warn,-warn:corvane", warn, "legacy.osl", true},
+        {"all:corvane,-info", info, "corvane", false},
+        {"all:corvane,-info", warn, "corvane", true},
+        {"bogus", warn, "corvane", false},
+        {"1", warn, "corvane", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.salLog ? c.salLog : "(unset)") << " " << c.area);
-        SalLog env(c.salLog);
-        EXPECT_EQ(sal_detail_logEnabled(c.level, c.area), c.enabled);
+        SCOPED_TRACE(testing::Message() << (c.qxLog ? c.qxLog : "(unset)") << " " << c.area);
+        QxLog env(c.qxLog);
+        EXPECT_EQ(salqx_logEnabled(c.level, c.area), c.enabled);
     }
 }
 
 TEST(Log, StandardErrorLinesHaveLevelAndArea) {
-    SalLog env("+WARN.corvane+INFO.cppu.tarven");
+    QxLog env("warn:corvane,info:cppu.tarven");
     testing::internal::CaptureStderr();
-    SAL_WARN("corvane", "range outside the sheet");
-    SAL_INFO("corvane", "not enabled");
-    SAL_WARN("lingucomponent.lexivor", "not enabled either");
-    SAL_INFO("cppu.tarven", "LIFE: created");
+    QX_LOG_WARN("corvane", "range outside the sheet");
+    QX_LOG_INFO("corvane", "not enabled");
+    QX_LOG_WARN("lingucomponent.lexivor", "not enabled either");
+    QX_LOG_INFO("cppu.tarven", "LIFE: created");
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "warn:corvane: range outside the sheet\ninfo:cppu.tarven: LIFE: created\n");
 }
 
 TEST(Log, ConcurrentLinesArriveWhole) {
-    SalLog off(nullptr);
+    QxLog off(nullptr);
     LogCapture log;
     constexpr int kThreads = 4;
     constexpr int kLines = 500;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([t] {
-            for (int i = 0; i < kLines; ++i) SAL_INFO("corvane", "thread " << t << " line " << i);
+            for (int i = 0; i < kLines; ++i) QX_LOG_INFO("corvane", "thread " << t << " line " << i);
         });
     for (auto& t : threads) t.join();
     const auto lines = log.lines();
@@ -147,8 +149,8 @@ TEST(Init, InitialiseAndDeinitialiseMayRepeat) {
     sal_detail_deinitialize();
     // The runtime stays usable afterwards.
     LogCapture log;
-    SAL_WARN("corvane", "after");
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), std::vector<std::string>{"after"});
+    QX_LOG_WARN("corvane", "after");
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), std::vector<std::string>{"after"});
 }
 
 } // namespace

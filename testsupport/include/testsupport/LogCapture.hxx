@@ -2,9 +2,9 @@
 // Captures the runtime's log lines while it lives:
 //   testsupport::LogCapture log;
 //   ...;
-//   EXPECT_EQ(log.lines(), (std::vector<testsupport::LogLine>{{"corvane", SAL_DETAIL_LOG_LEVEL_WARN, "..."}}));
+//   EXPECT_EQ(log.lines(), (std::vector<testsupport::LogLine>{{"corvane", SALQX_LOG_WARN, "..."}}));
 
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <mutex>
 #include <ostream>
@@ -15,7 +15,7 @@ namespace testsupport {
 
 struct LogLine {
     std::string area;
-    sal_detail_LogLevel level;
+    salqx_LogLevel level;
     std::string text;
     friend bool operator==(const LogLine&, const LogLine&) = default;
 };
@@ -30,15 +30,15 @@ public:
     LogCapture& operator=(const LogCapture&) = delete;
 
     std::vector<LogLine> lines() const;
-    std::vector<std::string> texts(sal_detail_LogLevel level) const;
+    std::vector<std::string> texts(salqx_LogLevel level) const;
     void clear();
 
 private:
-    static void hook(void* data, const char* area, sal_detail_LogLevel level, const char* text);
+    static void hook(void* data, const char* area, salqx_LogLevel level, const char* text);
     std::string area_;
     mutable std::mutex mutex_;
     std::vector<LogLine> lines_;
-    sal_detail_LogHook previous_;
+    salqx_LogHook previous_;
     void* previousData_;
 };
 

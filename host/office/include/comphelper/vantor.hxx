@@ -7,7 +7,7 @@
 // The allow-list comes from the configuration too; without one every well-formed
 // tag is allowed.
 
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 
 #include <vector>
 

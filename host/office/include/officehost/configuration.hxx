@@ -5,7 +5,7 @@
 // (com/qam/vexo/configuration/theDefaultProvider.hxx), and every change made
 // here reaches the XChangesListeners registered on the accesses above it.
 //
-// Paths name nodes and values from the root: "/org.ambrel.Setup/L10N/ooLocale".
+// Paths name nodes and values from the root: "/org.ambrel.Setup/Language/UserLocale".
 // A value is a boolean, an integer (short, long or hyper), a double or a string.
 //
 // The profile is UTF-8 text, one value per line, "PATH = VALUE"; "#" starts a
@@ -26,8 +26,8 @@
 namespace officehost::configuration {
 
 // The user's profile file as a system path: $QX_USER_PROFILE when it is set and
-// not empty, otherwise $XDG_CONFIG_HOME/qx/registrymodifications.txt, otherwise
-// $HOME/.config/qx/registrymodifications.txt.  A configuration reads it when it
+// not empty, otherwise $XDG_CONFIG_HOME/qx/settings.txt, otherwise
+// $HOME/.config/qx/settings.txt.  A configuration reads it when it
 // is first used; a missing file means that every value has its default.
 SAL_DLLPUBLIC_EXPORT OUString profilePath();
 

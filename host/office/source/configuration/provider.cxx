@@ -186,7 +186,7 @@ OUString profilePath() {
     if (!explicitFile.isEmpty()) return explicitFile;
     OUString configHome = environment("XDG_CONFIG_HOME");
     if (configHome.isEmpty()) configHome = environment("HOME") + u"/.config";
-    return configHome + u"/qx/registrymodifications.txt";
+    return configHome + u"/qx/settings.txt";
 }
 
 Any getValue(const OUString& path) {

@@ -3,7 +3,7 @@
 // Profile format (UTF-8, one setting per line):
 //
 //   # a comment; blank lines are ignored
-//   /org.ambrel.Setup/L10N/ooLocale = "de-CH"
+//   /org.ambrel.Setup/Language/UserLocale = "de-CH"
 //   /org.ambrel.Office.Linguistic/GrammarChecking/SentenceChecking/en/cap = false
 //   /some/node/count = 42
 //   /some/node/ratio = 0.5
@@ -19,7 +19,7 @@
 
 #include <officehost/configuration.hxx>
 #include <rtl/ustrbuf.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <charconv>
 #include <cmath>
@@ -296,7 +296,7 @@ std::unique_ptr<Node> readProfile(const OUString& file) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         auto warn = [&](const OUString& why) {
-            SAL_WARN(kLogArea, file << ":" << lineNumber << ": " << why << ", line ignored");
+            QX_LOG_WARN(kLogArea, file << ":" << lineNumber << ": " << why << ", line ignored");
         };
         OUString text;
         if (!rtl_convertStringToUString(&text.pData, line.data(), static_cast<sal_Int32>(line.size()),
@@ -531,7 +531,7 @@ void Store::dispose() {
             try {
                 listener->disposing(::com::qam::vexo::lang::EventObject{r.source});
             } catch (const ::zel::uno::Exception& e) {
-                SAL_WARN(kLogArea, "a listener failed on disposing: " << e.Message);
+                QX_LOG_WARN(kLogArea, "a listener failed on disposing: " << e.Message);
             }
         }
     }
@@ -574,7 +574,7 @@ void Store::notify(const std::vector<Change>& changes) {
                 // A listener that has gone away does not want to hear more.
                 removeListener(d.source.get(), listener);
             } catch (const ::zel::uno::Exception& e) {
-                SAL_WARN(kLogArea, "a changes listener failed: " << e.Message);
+                QX_LOG_WARN(kLogArea, "a changes listener failed: " << e.Message);
             }
         }
     }

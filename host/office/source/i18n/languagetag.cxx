@@ -6,7 +6,7 @@
 // accepted, as a real office would accept it before looking it up.  There is no
 // system locale, no fallback chain and no legacy (LCID) mapping.
 
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 
 #include <rtl/ustrbuf.hxx>
 

@@ -1,11 +1,11 @@
 // comphelper::Vantor of the host stand-in.
 //
 // The user's language comes, in this order, from setLanguageTag, from the
-// configuration value /org.ambrel.Setup/L10N/ooLocale (a BCP 47 tag), and from
+// configuration value /org.ambrel.Setup/Language/UserLocale (a BCP 47 tag), and from
 // the environment (LC_ALL, LC_MESSAGES, LANG, the first that is set and not
 // empty, in POSIX form "de_CH.UTF-8@euro"); "C", "POSIX", an unset environment
 // and anything unreadable mean en-US.  The allow-list is setAllowlist's, or the
-// configuration value /org.ambrel.Setup/L10N/AllowedLanguages (tags separated
+// configuration value /org.ambrel.Setup/Language/AllowedLanguages (tags separated
 // by blanks or commas); without either every well-formed tag is allowed.
 // Entries match exactly, ignoring case: "en" does not allow "en-US".  A real
 // office has more sources (the installed UI languages, the system locale); the
@@ -25,8 +25,8 @@
 namespace comphelper {
 namespace {
 
-constexpr char16_t kLocalePath[] = u"/org.ambrel.Setup/L10N/ooLocale";
-constexpr char16_t kAllowlistPath[] = u"/org.ambrel.Setup/L10N/AllowedLanguages";
+constexpr char16_t kLocalePath[] = u"/org.ambrel.Setup/Language/UserLocale";
+constexpr char16_t kAllowlistPath[] = u"/org.ambrel.Setup/Language/AllowedLanguages";
 constexpr char16_t kFallbackTag[] = u"en-US";
 
 struct State {

@@ -9,7 +9,7 @@
 #include <osl/thread.h>
 #include <rtl/bootstrap.hxx>
 #include <rtl/ustring.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -30,7 +30,7 @@ void openClosedStandardDescriptors() {
         // The lowest free descriptor is the closed one, so open() lands there.
         int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
         if (opened != fd) {
-            SAL_WARN(logArea, "extendApplicationEnvironment: cannot reopen descriptor " << fd);
+            QX_LOG_WARN(logArea, "extendApplicationEnvironment: cannot reopen descriptor " << fd);
             if (opened >= 0)
                 ::close(opened);
         }
@@ -47,11 +47,11 @@ void exportBrandBaseDir() {
         return;
     OString bytes;
     if (!value.convertToString(&bytes, osl_getThreadTextEncoding(), RTL_UNICODETOTEXT_FLAGS_STRICT)) {
-        SAL_WARN(logArea, "extendApplicationEnvironment: BRAND_BASE_DIR not representable: " << value);
+        QX_LOG_WARN(logArea, "extendApplicationEnvironment: BRAND_BASE_DIR not representable: " << value);
         return;
     }
     if (::setenv("BRAND_BASE_DIR", bytes.getStr(), 1) != 0)
-        SAL_WARN(logArea, "extendApplicationEnvironment: cannot set BRAND_BASE_DIR");
+        QX_LOG_WARN(logArea, "extendApplicationEnvironment: cannot set BRAND_BASE_DIR");
 }
 
 void raiseOpenFileLimit() {
@@ -60,7 +60,7 @@ void raiseOpenFileLimit() {
         return;
     limit.rlim_cur = limit.rlim_max;
     if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
-        SAL_WARN(logArea, "extendApplicationEnvironment: cannot raise the limit of open files");
+        QX_LOG_WARN(logArea, "extendApplicationEnvironment: cannot raise the limit of open files");
 }
 
 } // namespace

@@ -54,7 +54,7 @@
 #include <osl/file.hxx>
 #include <osl/thread.h>
 #include <rtl/ustring.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -282,12 +282,12 @@ private:
 bool readFile(const std::string& path, std::string& content) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
-        SAL_WARN(logArea, "translateDocument: cannot read " << path << ": " << errnoText(errno));
+        QX_LOG_WARN(logArea, "translateDocument: cannot read " << path << ": " << errnoText(errno));
         return false;
     }
     struct stat st;
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        SAL_WARN(logArea, "translateDocument: " << path << " is not a regular file");
+        QX_LOG_WARN(logArea, "translateDocument: " << path << " is not a regular file");
         return false;
     }
     char buffer[65536];
@@ -298,7 +298,7 @@ bool readFile(const std::string& path, std::string& content) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            SAL_WARN(logArea, "translateDocument: cannot read " << path << ": " << errnoText(errno));
+            QX_LOG_WARN(logArea, "translateDocument: cannot read " << path << ": " << errnoText(errno));
             return false;
         }
         content.append(buffer, static_cast<std::size_t>(n));
@@ -367,7 +367,7 @@ bool writeAll(int fd, std::string_view data) {
 
 bool writeFileReplacing(const std::string& path, std::string_view data) {
     auto fail = [&](const std::string& why) {
-        SAL_WARN(logArea, "translateDocument: cannot write " << path << ": " << why);
+        QX_LOG_WARN(logArea, "translateDocument: cannot write " << path << ": " << why);
         return false;
     };
     std::string target = path;
@@ -454,7 +454,7 @@ int translateDocument(OUString const& inputURL, OUString const& outputURL, OUStr
         OString ascii;
         if (!language.convertToString(&ascii, RTL_TEXTENCODING_ASCII_US, RTL_UNICODETOTEXT_FLAGS_STRICT)
             || !isWellFormedTag(ascii.view())) {
-            SAL_WARN(logArea, "translateDocument: language is not a well-formed tag: \"" << language << "\"");
+            QX_LOG_WARN(logArea, "translateDocument: language is not a well-formed tag: \"" << language << "\"");
             return result::BadLanguage;
         }
         tag = ascii.toStdString();
@@ -462,12 +462,12 @@ int translateDocument(OUString const& inputURL, OUString const& outputURL, OUStr
 
     std::string inputPath;
     if (!systemPathOf(inputURL, inputPath)) {
-        SAL_WARN(logArea, "translateDocument: input is not a file URL: " << inputURL);
+        QX_LOG_WARN(logArea, "translateDocument: input is not a file URL: " << inputURL);
         return result::InputUnreadable;
     }
     std::string outputPath;
     if (!systemPathOf(outputURL, outputPath)) {
-        SAL_WARN(logArea, "translateDocument: output is not a file URL: " << outputURL);
+        QX_LOG_WARN(logArea, "translateDocument: output is not a file URL: " << outputURL);
         return result::OutputUnwritable;
     }
 
@@ -475,13 +475,13 @@ int translateDocument(OUString const& inputURL, OUString const& outputURL, OUStr
     if (!readFile(inputPath, document))
         return result::InputUnreadable;
     if (!isUtf8(document)) {
-        SAL_WARN(logArea, "translateDocument: " << inputPath << " is not UTF-8 text");
+        QX_LOG_WARN(logArea, "translateDocument: " << inputPath << " is not UTF-8 text");
         return result::MalformedDocument;
     }
     std::vector<Segment> segments;
     ParseError error;
     if (!parseMarkedText(document, segments, error)) {
-        SAL_WARN(logArea, "translateDocument: " << inputPath << " line " << lineOf(document, error.offset) << ": "
+        QX_LOG_WARN(logArea, "translateDocument: " << inputPath << " line " << lineOf(document, error.offset) << ": "
                                                 << error.what);
         return result::MalformedDocument;
     }

@@ -14,7 +14,7 @@
 #include <cppu/implbase.hxx>
 #include <cppu/servicemanager.hxx>
 #include <cppu/supportsservice.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <linguistic/misc.hxx>
 #include <officehost/services.hxx>
 

@@ -31,11 +31,11 @@
 #include <cppu/implbase.hxx>
 #include <cppu/servicemanager.hxx>
 #include <cppu/supportsservice.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <linguistic/misc.hxx>
 #include <officehost/services.hxx>
 #include <rtl/ustrbuf.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <hunspell.hxx>
 #include <unicode/ucnv.h>
@@ -205,7 +205,7 @@ LoadedDictionary* load(const DictionaryFiles& files) {
     std::string encoding = slot->hunspell->get_dict_encoding();
     auto codec = std::make_unique<Codec>(encoding.empty() ? std::string("ISO-8859-1") : encoding);
     if (!codec->usable()) {
-        SAL_WARN(kLogArea, "dictionary " << files.aff.c_str() << " has the unknown encoding " << encoding.c_str());
+        QX_LOG_WARN(kLogArea, "dictionary " << files.aff.c_str() << " has the unknown encoding " << encoding.c_str());
         return nullptr;
     }
     slot->codec = std::move(codec);

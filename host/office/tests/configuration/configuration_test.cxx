@@ -140,7 +140,7 @@ TEST_F(ConfigurationTest, UnreadableLinesAreLoggedAndSkipped) {
     EXPECT_EQ(config::getValue(u"/a/last"), Any(OUString(u"z")));
     EXPECT_EQ(access(u"/a")->getElementNames(), (Sequence<OUString>{u"last", u"ok"}));
     const std::string f = profileFile().string();
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{
                                                         f + ":2: no \"=\", line ignored",
                                                         f + ":3: malformed path a/relative, line ignored",
                                                         f + ":4: malformed path /a//empty, line ignored",
@@ -180,14 +180,14 @@ TEST_F(ConfigurationTest, AccessesAreLiveViews) {
 }
 
 TEST_F(ConfigurationTest, AccessTakesNodePathAsNamedOrPropertyValue) {
-    writeProfile("/org.ambrel.Setup/L10N/ooLocale = \"de-CH\"\n");
+    writeProfile("/org.ambrel.Setup/Language/UserLocale = \"de-CH\"\n");
     startHost();
     auto provider = theDefaultProvider::get(comphelper::getProcessComponentContext());
     EXPECT_EQ(provider->getAvailableServiceNames(), (Sequence<OUString>{kAccess}));
-    Sequence<Any> args{Any(PropertyValue{u"nodepath", 0, Any(OUString(u"/org.ambrel.Setup/L10N")), {}})};
+    Sequence<Any> args{Any(PropertyValue{u"nodepath", 0, Any(OUString(u"/org.ambrel.Setup/Language")), {}})};
     Reference<XNameAccess> l10n(provider->createInstanceWithArguments(kAccess, args), UNO_QUERY);
     ASSERT_TRUE(l10n.is());
-    EXPECT_EQ(l10n->getByName(u"ooLocale"), Any(OUString(u"de-CH")));
+    EXPECT_EQ(l10n->getByName(u"UserLocale"), Any(OUString(u"de-CH")));
     Reference<XChangesNotifier> notifier(l10n, UNO_QUERY);
     EXPECT_TRUE(notifier.is());
     Reference<::com::qam::vexo::lang::XServiceInfo> info(l10n, UNO_QUERY);
@@ -196,7 +196,7 @@ TEST_F(ConfigurationTest, AccessTakesNodePathAsNamedOrPropertyValue) {
 }
 
 TEST_F(ConfigurationTest, BadCreationArgumentsAreRefused) {
-    writeProfile("/org.ambrel.Setup/L10N/ooLocale = \"de-CH\"\n");
+    writeProfile("/org.ambrel.Setup/Language/UserLocale = \"de-CH\"\n");
     startHost();
     auto provider = theDefaultProvider::get(comphelper::getProcessComponentContext());
     struct Case {
@@ -211,8 +211,8 @@ TEST_F(ConfigurationTest, BadCreationArgumentsAreRefused) {
          u"createInstanceWithArguments: malformed node path \"a/b\""},
         {{Any(NamedValue{u"nodepath", Any(OUString(u"/a//b"))})},
          u"createInstanceWithArguments: malformed node path \"/a//b\""},
-        {{Any(NamedValue{u"nodepath", Any(OUString(u"/org.ambrel.Setup/L10N/ooLocale"))})},
-         u"createInstanceWithArguments: /org.ambrel.Setup/L10N/ooLocale is a value, not a node"},
+        {{Any(NamedValue{u"nodepath", Any(OUString(u"/org.ambrel.Setup/Language/UserLocale"))})},
+         u"createInstanceWithArguments: /org.ambrel.Setup/Language/UserLocale is a value, not a node"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(OUString(c.message).toUtf8().toStdString());
@@ -287,7 +287,7 @@ TEST_F(ConfigurationTest, ChangesReachEveryListenerAboveTheValueOnce) {
     EXPECT_EQ(first->events.size(), 4u);
     EXPECT_EQ(second->events.size(), 3u);
     EXPECT_EQ(onEn->events.size(), 3u);
-    config::setValue(u"/org.ambrel.Setup/L10N/ooLocale", Any(OUString(u"de-CH")));
+    config::setValue(u"/org.ambrel.Setup/Language/UserLocale", Any(OUString(u"de-CH")));
     ASSERT_EQ(elsewhere->events.size(), 1u);
     EXPECT_EQ(first->events.size(), 4u);
 
@@ -317,7 +317,7 @@ TEST_F(ConfigurationTest, ListenersMayReadAndAFailingListenerDoesNotStopTheOther
     EXPECT_EQ(failing->events.size(), 2u);
     EXPECT_EQ(reader->events.size(), 2u);
     EXPECT_EQ(seen, Any(true));
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"a changes listener failed: boom", "a changes listener failed: boom"}));
     notifier->removeChangesListener(failing.get());
     notifier->removeChangesListener(reader.get());
@@ -467,10 +467,10 @@ TEST_F(ConfigurationTest, ProfilePathFollowsTheEnvironment) {
     ScopedEnvironment profile("QX_USER_PROFILE", ""), home("HOME", "/home/u");
     {
         ScopedEnvironment xdg("XDG_CONFIG_HOME", "/x");
-        EXPECT_EQ(config::profilePath(), u"/x/qx/registrymodifications.txt");
+        EXPECT_EQ(config::profilePath(), u"/x/qx/settings.txt");
     }
     ScopedEnvironment xdg("XDG_CONFIG_HOME", nullptr);
-    EXPECT_EQ(config::profilePath(), u"/home/u/.config/qx/registrymodifications.txt");
+    EXPECT_EQ(config::profilePath(), u"/home/u/.config/qx/settings.txt");
 }
 
 } // namespace

@@ -48,7 +48,7 @@ protected:
         std::string pattern = (std::filesystem::temp_directory_path() / "qxprofile-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         dir_ = pattern;
-        file_ = dir_ / "registrymodifications.txt";
+        file_ = dir_ / "settings.txt";
         profileVariable_.emplace("QX_USER_PROFILE", file_.c_str());
     }
     ~ProfileTest() override {

@@ -1,4 +1,4 @@
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 
 #include <gtest/gtest.h>
 

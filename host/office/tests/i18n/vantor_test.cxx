@@ -45,25 +45,25 @@ TEST_F(VantorTest, UserLanguageComesFromTheEnvironmentWithoutConfiguration) {
 
 TEST_F(VantorTest, ConfiguredLanguageWinsOverTheEnvironmentAndFollowsChanges) {
     ScopedEnvironment all("LC_ALL", "de_DE.UTF-8");
-    writeProfile("/org.ambrel.Setup/L10N/ooLocale = \"sr-latn-rs\"\n");
+    writeProfile("/org.ambrel.Setup/Language/UserLocale = \"sr-latn-rs\"\n");
     startHost();
     const LanguageTag& first = comphelper::Vantor::getLanguageTag();
     EXPECT_EQ(first.getBcp47(), u"sr-Latn-RS");
 
-    officehost::configuration::setValue(u"/org.ambrel.Setup/L10N/ooLocale", ::zel::uno::Any(OUString(u"fr-CA")));
+    officehost::configuration::setValue(u"/org.ambrel.Setup/Language/UserLocale", ::zel::uno::Any(OUString(u"fr-CA")));
     EXPECT_EQ(comphelper::Vantor::getLanguageTag().getBcp47(), u"fr-CA");
     // A reference handed out earlier keeps its tag.
     EXPECT_EQ(first.getBcp47(), u"sr-Latn-RS");
 
     // A configured value that is no tag leaves the choice to the environment.
-    officehost::configuration::setValue(u"/org.ambrel.Setup/L10N/ooLocale", ::zel::uno::Any(OUString(u"fr_CA")));
+    officehost::configuration::setValue(u"/org.ambrel.Setup/Language/UserLocale", ::zel::uno::Any(OUString(u"fr_CA")));
     EXPECT_EQ(comphelper::Vantor::getLanguageTag().getBcp47(), u"de-DE");
-    officehost::configuration::setValue(u"/org.ambrel.Setup/L10N/ooLocale", ::zel::uno::Any(true));
+    officehost::configuration::setValue(u"/org.ambrel.Setup/Language/UserLocale", ::zel::uno::Any(true));
     EXPECT_EQ(comphelper::Vantor::getLanguageTag().getBcp47(), u"de-DE");
 }
 
 TEST_F(VantorTest, SetLanguageTagOverridesUntilAnEmptyTag) {
-    writeProfile("/org.ambrel.Setup/L10N/ooLocale = \"fr-CA\"\n");
+    writeProfile("/org.ambrel.Setup/Language/UserLocale = \"fr-CA\"\n");
     startHost();
     comphelper::Vantor::setLanguageTag(LanguageTag(OUString(u"pt-BR")));
     EXPECT_EQ(comphelper::Vantor::getLanguageTag().getBcp47(), u"pt-BR");
@@ -81,7 +81,7 @@ TEST_F(VantorTest, WithoutAllowListEveryWellFormedTagIsAllowed) {
 }
 
 TEST_F(VantorTest, ConfiguredAllowListMatchesTagsExactlyIgnoringCase) {
-    writeProfile("/org.ambrel.Setup/L10N/AllowedLanguages = \"en-US, de-DE  sr-Latn-RS\"\n");
+    writeProfile("/org.ambrel.Setup/Language/AllowedLanguages = \"en-US, de-DE  sr-Latn-RS\"\n");
     startHost();
     for (const char16_t* tag : {u"en-US", u"EN-us", u"de-DE", u"sr-latn-rs"})
         EXPECT_TRUE(comphelper::Vantor::isAllowlistedLanguage(OUString(tag))) << OUString(tag);
@@ -90,7 +90,7 @@ TEST_F(VantorTest, ConfiguredAllowListMatchesTagsExactlyIgnoringCase) {
 }
 
 TEST_F(VantorTest, SetAllowlistOverridesTheConfigurationUntilAnEmptyList) {
-    writeProfile("/org.ambrel.Setup/L10N/AllowedLanguages = \"en-US\"\n");
+    writeProfile("/org.ambrel.Setup/Language/AllowedLanguages = \"en-US\"\n");
     startHost();
     comphelper::Vantor::setAllowlist({u"fr-FR", u"de"});
     EXPECT_TRUE(comphelper::Vantor::isAllowlistedLanguage(u"fr-FR"));

@@ -158,7 +158,7 @@ TEST(TranslateDocumentMalformed, FailsAndLeavesTheOutputAlone) {
         writeFile(dir.path("out.txt"), "previous output\n");
         testsupport::LogCapture log("desktop.l10n");
         EXPECT_EQ(translate(dir.path("in.txt"), dir.path("out.txt"), u"de"), result::MalformedDocument);
-        EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+        EXPECT_EQ(log.texts(SALQX_LOG_WARN),
                   std::vector<std::string>{"translateDocument: " + dir.path("in.txt") + " " + c.problem});
         EXPECT_EQ(readFile(dir.path("out.txt")), "previous output\n");
         EXPECT_EQ(dir.entries(), (std::set<std::string>{"in.txt", "out.txt"}));
@@ -175,7 +175,7 @@ TEST(TranslateDocumentMalformed, RejectsTextThatIsNotUtf8) {
         writeFile(dir.path("in.txt"), document);
         testsupport::LogCapture log("desktop.l10n");
         EXPECT_EQ(translate(dir.path("in.txt"), dir.path("out.txt"), u"de"), result::MalformedDocument);
-        EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+        EXPECT_EQ(log.texts(SALQX_LOG_WARN),
                   std::vector<std::string>{"translateDocument: " + dir.path("in.txt") + " is not UTF-8 text"});
         EXPECT_EQ(dir.entries(), std::set<std::string>{"in.txt"});
     }
@@ -189,7 +189,7 @@ TEST(TranslateDocumentMalformed, RejectsALanguageThatIsNotATag) {
         writeFile(dir.path("in.txt"), hotel);
         testsupport::LogCapture log("desktop.l10n");
         EXPECT_EQ(translate(dir.path("in.txt"), dir.path("out.txt"), language), result::BadLanguage);
-        EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+        EXPECT_EQ(log.texts(SALQX_LOG_WARN),
                   std::vector<std::string>{"translateDocument: language is not a well-formed tag: \""
                                            + language.toUtf8().toStdString() + "\""});
         EXPECT_EQ(dir.entries(), std::set<std::string>{"in.txt"});
@@ -216,7 +216,7 @@ TEST(TranslateDocumentFiles, ReportsUnreadableInput) {
         testsupport::LogCapture log("desktop.l10n");
         EXPECT_EQ(desktop::l10n::translateDocument(c.input, urlOf(dir.path("out.txt")), u"de"),
                   result::InputUnreadable);
-        EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), std::vector<std::string>{c.warning});
+        EXPECT_EQ(log.texts(SALQX_LOG_WARN), std::vector<std::string>{c.warning});
         EXPECT_EQ(readFile(dir.path("out.txt")), "previous output\n");
         EXPECT_EQ(dir.entries(), (std::set<std::string>{"out.txt", "folder"}));
     }
@@ -247,7 +247,7 @@ TEST(TranslateDocumentFiles, ReportsUnwritableOutputAndLeavesNothingBehind) {
         testsupport::LogCapture log("desktop.l10n");
         EXPECT_EQ(desktop::l10n::translateDocument(urlOf(dir.path("in.txt")), c.output, u"de"),
                   result::OutputUnwritable);
-        EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), std::vector<std::string>{c.warning});
+        EXPECT_EQ(log.texts(SALQX_LOG_WARN), std::vector<std::string>{c.warning});
         EXPECT_EQ(readFile(dir.path("in.txt")), hotel);
         EXPECT_EQ(dir.entries(), (std::set<std::string>{"in.txt", "folder", "dangling"}));
         EXPECT_EQ(fs::directory_iterator(dir.path("folder"))->path().filename(), "keep.txt");

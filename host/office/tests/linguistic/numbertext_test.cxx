@@ -2,7 +2,7 @@
 
 #include <com/qam/vexo/linguistic2/numbertext.hxx>
 #include <comphelper/processfactory.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 
 #include <gtest/gtest.h>
 

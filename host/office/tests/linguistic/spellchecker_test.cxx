@@ -3,7 +3,7 @@
 #include <com/qam/vexo/lang/servicedisplayname.hxx>
 #include <com/qam/vexo/linguistic2/spelling.hxx>
 #include <comphelper/processfactory.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <linguistic/misc.hxx>
 
 #include <gtest/gtest.h>

@@ -7,10 +7,10 @@
 #include "lexivorimp.hxx"
 
 #include <comphelper/processfactory.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <rtl/math.hxx>
 #include <rtl/ustrbuf.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <unicode/unistr.h>
 
@@ -274,7 +274,7 @@ OUString Lexivor::measurement(const OUString& value, const OUString& fromUnit, c
     const Unit* from = findUnit(fromUnit);
     const Unit* to = findUnit(toUnit);
     if (!from || !to || from->kind != to->kind) {
-        SAL_WARN(logArea, "no conversion from " << fromUnit << " to " << toUnit);
+        QX_LOG_WARN(logArea, "no conversion from " << fromUnit << " to " << toUnit);
         return {};
     }
     const double s = *sum;

@@ -9,13 +9,13 @@
 #include <comphelper/processfactory.hxx>
 #include <comphelper/vantor.hxx>
 #include <cppu/supportsservice.hxx>
-#include <i18nlangtag/languagetag.hxx>
+#include <languagetag/languagetag.hxx>
 #include <linguistic/misc.hxx>
 #include <osl/file.h>
 #include <osl/mutex.hxx>
 #include <rtl/bootstrap.hxx>
 #include <rtl/ustrbuf.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <unicode/uchar.h>
 #include <unicode/locid.h>
@@ -343,7 +343,7 @@ void Lexivor::checkParagraph(Package& package, const OUString& text, const Local
                                                             parseError, status));
             if (U_FAILURE(status) || !compiled.regex) {
                 compiled.regex.reset();
-                SAL_WARN(logArea, "rule " << i << " of " << file.packageName() << " does not compile");
+                QX_LOG_WARN(logArea, "rule " << i << " of " << file.packageName() << " does not compile");
             } else {
                 compiled.requiredTexts = requiredText(compiled.identifier, rule.flags & ~capitalizeFlag);
                 compiled.matcher.reset(compiled.regex->matcher(status));
@@ -475,7 +475,7 @@ void Lexivor::discoverPackages() {
     rtl_bootstrap_expandMacros(&directoryUrl.pData);
     oslDirectory directory = nullptr;
     if (osl_openDirectory(directoryUrl.pData, &directory) != osl_File_E_None) {
-        SAL_WARN(logArea, "no rule directory <" << directoryUrl << ">");
+        QX_LOG_WARN(logArea, "no rule directory <" << directoryUrl << ">");
         return;
     }
     std::vector<Locale> locales;
@@ -485,7 +485,7 @@ void Lexivor::discoverPackages() {
         if (!nameAndUrl(item.get(), name, url) || !isPackageFileName(name)) continue;
         const std::shared_ptr<const RuleFile> file = RuleFile::load(url);
         if (!file) {
-            SAL_WARN(logArea, "unreadable rule file <" << url << ">");
+            QX_LOG_WARN(logArea, "unreadable rule file <" << url << ">");
             continue;
         }
         for (const OUString& tag : file->languageTags()) {
@@ -531,10 +531,10 @@ void Lexivor::createOptionAccess() {
             notifier->addChangesListener(configurationListener_.get());
         }
     } catch (const zel::uno::Exception&) {
-        SAL_INFO(logArea, "no option configuration, using defaults");
+        QX_LOG_INFO(logArea, "no option configuration, using defaults");
         return;
     }
-    SAL_INFO_IF(!optionAccess_.is(), logArea, "no option configuration, using defaults");
+    QX_LOG_INFO_IF(!optionAccess_.is(), logArea, "no option configuration, using defaults");
 }
 
 void Lexivor::loadOptions(Package& package) {
@@ -556,7 +556,7 @@ void Lexivor::loadOptions(Package& package) {
             if (node->getByName(name) >>= value) package.optionValues[i] = value;
         }
     } catch (const zel::uno::Exception&) {
-        SAL_WARN(logArea, "cannot read options for " << file.packageName() << ", using defaults");
+        QX_LOG_WARN(logArea, "cannot read options for " << file.packageName() << ", using defaults");
     }
 }
 

@@ -1,7 +1,7 @@
 #include "lxrfile.hxx"
 
 #include <osl/file.h>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <algorithm>
 #include <cassert>
@@ -88,27 +88,27 @@ std::shared_ptr<const RuleFile> RuleFile::load(const OUString& url) {
     auto file = std::make_shared<RuleFile>(Private{});
     if (osl_openFile(url.pData, &file->handle_, osl_File_OpenFlag_Read) != osl_File_E_None) {
         file->handle_ = nullptr;
-        SAL_WARN(logArea, "cannot open <" << url << ">");
+        QX_LOG_WARN(logArea, "cannot open <" << url << ">");
         return {};
     }
     sal_uInt64 size = 0;
     if (osl_getFileSize(file->handle_, &size) != osl_File_E_None || size < headerSize || size > maxFileSize) {
-        SAL_WARN(logArea, "bad size for <" << url << ">");
+        QX_LOG_WARN(logArea, "bad size for <" << url << ">");
         return {};
     }
     void* addr = nullptr;
     if (osl_mapFile(file->handle_, &addr, size, 0, osl_File_MapFlag_RandomAccess) != osl_File_E_None
         || addr == nullptr) {
-        SAL_WARN(logArea, "cannot map <" << url << ">");
+        QX_LOG_WARN(logArea, "cannot map <" << url << ">");
         return {};
     }
     file->data_ = static_cast<const unsigned char*>(addr);
     file->size_ = size;
     if (!file->parse()) {
-        SAL_WARN(logArea, "not a usable rule package: <" << url << ">");
+        QX_LOG_WARN(logArea, "not a usable rule package: <" << url << ">");
         return {};
     }
-    SAL_INFO(logArea, "loaded " << file->ruleCount_ << " rules for " << file->packageName_ << " from <" << url
+    QX_LOG_INFO(logArea, "loaded " << file->ruleCount_ << " rules for " << file->packageName_ << " from <" << url
                                 << ">: " << file->description_);
     return file;
 }

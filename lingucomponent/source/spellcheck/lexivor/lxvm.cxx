@@ -5,7 +5,7 @@
 
 #include <rtl/character.hxx>
 #include <rtl/ustrbuf.hxx>
-#include <sal/log.hxx>
+#include <sal/logging.hxx>
 
 #include <unicode/locid.h>
 #include <unicode/regex.h>
@@ -417,7 +417,7 @@ private:
         return Flow::Next;
     }
     Flow overBudget() {
-        SAL_WARN(logArea, "rule code stopped: it used more than " << limits_.work << " units of work");
+        QX_LOG_WARN(logArea, "rule code stopped: it used more than " << limits_.work << " units of work");
         return Flow::Fail;
     }
     Flow jumpTo(sal_uInt32 target) {
@@ -444,7 +444,7 @@ Value Machine::run() {
     for (unsigned long executed = 0;; ++executed) {
         if (pc == end_) return Value();
         if (executed == limits_.instructions) {
-            SAL_WARN(logArea, "rule code stopped after " << limits_.instructions << " instructions");
+            QX_LOG_WARN(logArea, "rule code stopped after " << limits_.instructions << " instructions");
             return Value();
         }
         // One switch on the opcode byte, generated from the instruction list: each
@@ -464,7 +464,7 @@ Value Machine::run() {
             LEXIVOR_INSTRUCTIONS(LEXIVOR_DISPATCH)
 #undef LEXIVOR_DISPATCH
         default:
-            SAL_WARN(logArea, "opcode " << unsigned(*pc) << " is not implemented");
+            QX_LOG_WARN(logArea, "opcode " << unsigned(*pc) << " is not implemented");
             return Value();
         }
 
@@ -831,7 +831,7 @@ Value Machine::callHost(unsigned function, const Args& args) {
         if (args.count() < 2) return Value::string(OUString());
         return Value::string(suggestForeign(ctx_, args[1], args.s(0)));
     }
-    SAL_WARN(logArea, "host function " << function << " is not implemented");
+    QX_LOG_WARN(logArea, "host function " << function << " is not implemented");
     return Value();
 }
 

@@ -48,7 +48,7 @@ Loaded load(const std::vector<unsigned char>& bytes) {
 void expectUnusable(const std::vector<unsigned char>& bytes) {
     const Loaded l = load(bytes);
     EXPECT_EQ(l.file, nullptr);
-    EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_WARN, "not a usable rule package: <" + l.url + ">"}}));
+    EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SALQX_LOG_WARN, "not a usable rule package: <" + l.url + ">"}}));
 }
 
 TEST(RuleFileLoad, LogsTheLoadedPackageAsInformation) {
@@ -56,7 +56,7 @@ TEST(RuleFileLoad, LogsTheLoadedPackageAsInformation) {
     b.name("en-basic").description("English basics").displayName("Lexivor English").languageTag("en-US").languageTag("en-GB");
     const Loaded l = load(b.build());
     ASSERT_NE(l.file, nullptr);
-    EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_INFO,
+    EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SALQX_LOG_INFO,
                                              "loaded 1 rules for en-basic from <" + l.url + ">: English basics"}}));
     EXPECT_EQ(u8(l.file->packageName()), "en-basic");
     EXPECT_EQ(u8(l.file->displayName()), "Lexivor English");
@@ -71,7 +71,7 @@ TEST(RuleFileLoad, MissingFileCannotBeOpened) {
     LogCapture log(area);
     const OUString url = u"file:///nonexistent/lexivor/none.lxr";
     EXPECT_EQ(RuleFile::load(url), nullptr);
-    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_WARN,
+    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{area, SALQX_LOG_WARN,
                                                    "cannot open <file:///nonexistent/lexivor/none.lxr>"}}));
 }
 
@@ -80,7 +80,7 @@ TEST(RuleFileLoad, FileOf87BytesHasABadSize) {
     bytes.resize(87);
     const Loaded l = load(bytes);
     EXPECT_EQ(l.file, nullptr);
-    EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_WARN, "bad size for <" + l.url + ">"}}));
+    EXPECT_EQ(l.log, (std::vector<LogLine>{{area, SALQX_LOG_WARN, "bad size for <" + l.url + ">"}}));
 }
 
 TEST(RuleFileLoad, FileAbove4GiBHasABadSize) {
@@ -89,7 +89,7 @@ TEST(RuleFileLoad, FileAbove4GiBHasABadSize) {
     ASSERT_EQ(::truncate(temp.path().c_str(), 0x100000000LL), 0);
     LogCapture log(area);
     EXPECT_EQ(RuleFile::load(temp.url()), nullptr);
-    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{area, SAL_DETAIL_LOG_LEVEL_WARN, "bad size for <" + u8(temp.url()) + ">"}}));
+    EXPECT_EQ(log.lines(), (std::vector<LogLine>{{area, SALQX_LOG_WARN, "bad size for <" + u8(temp.url()) + ">"}}));
 }
 
 TEST(RuleFileLoad, HeaderAloneOf88BytesIsUnusable) {
@@ -436,13 +436,13 @@ TEST(RuleFileSearch, OutOfRangeKeyReferencesCompareAsTheEmptyString) {
 TEST(RuleFileSearch, LargeListFindsEveryEntryAndNothingElse) {
     PackageBuilder b = minimal();
     std::vector<std::string> words;
-    for (int i = 0; i < 1000; ++i) words.push_back("w" + std::to_string(i * 7));
+    for (int i = 0; i < 1000; ++i) words.push_back(std::string("w").append(std::to_string(i * 7)));
     const std::uint32_t list = b.wordList(words);
     const TempPackage t(b.build());
     const auto f = RuleFile::load(t.url());
     ASSERT_NE(f, nullptr);
     for (int i = 0; i < 7000; ++i) {
-        const std::string key = "w" + std::to_string(i);
+        const std::string key = std::string("w").append(std::to_string(i));
         ASSERT_EQ(f->constantContains(list, key), i % 7 == 0) << key;
     }
 }

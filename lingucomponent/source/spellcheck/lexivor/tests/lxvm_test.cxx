@@ -104,7 +104,7 @@ TEST(VmRun, UnknownOpcodeIsLoggedAndEndsTheRun) {
         Vm vm;
         LogCapture log(area);
         EXPECT_EQ(vm.evalBytes({0x02, 1, 0, 0, 0, static_cast<unsigned char>(op), 0x00}), N());
-        EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"opcode " + std::to_string(op) + " is not implemented"}));
+        EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"opcode " + std::to_string(op) + " is not implemented"}));
     }
 }
 
@@ -176,7 +176,7 @@ TEST(VmRun, EndlessLoopIsCutOffWithAWarning) {
     Vm vm;
     LogCapture log(area);
     EXPECT_EQ(vm.eval("loop:\nPushInteger 1\nPop\nJump loop"), N());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"rule code stopped after 1000000 instructions"}));
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"rule code stopped after 1000000 instructions"}));
 }
 
 TEST(VmRun, InstructionBoundCountsExecutedInstructions) {
@@ -191,7 +191,7 @@ TEST(VmRun, InstructionBoundCountsExecutedInstructions) {
     EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{10, maxWork}), I(8));
     EXPECT_TRUE(log.lines().empty());
     EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{9, maxWork}), N());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"rule code stopped after 9 instructions"}));
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"rule code stopped after 9 instructions"}));
 }
 
 TEST(VmRun, WorkBoundCountsTheUnitsOfStringOperations) {
@@ -203,7 +203,7 @@ TEST(VmRun, WorkBoundCountsTheUnitsOfStringOperations) {
     // Upper reads four units and produces four.
     EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{maxInstructions, 8}), S(u"ABCD"));
     EXPECT_EQ(run(ctx, vm.file->codeBegin(), RunLimits{maxInstructions, 7}), N());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"rule code stopped: it used more than 7 units of work"}));
 }
 
@@ -212,7 +212,7 @@ TEST(VmRun, LoopThatGrowsAStringIsCutOffWithAWarning) {
     vm.text = OUString(std::u16string(4096, u'a'));
     LogCapture log(area);
     EXPECT_EQ(vm.eval("PushText\nloop:\nPushText\nConcat\nJump loop"), N());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"rule code stopped: it used more than 67108864 units of work"}));
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"rule code stopped: it used more than 67108864 units of work"}));
 }
 
 TEST(VmRun, ReplaceThatWouldGrowWithoutEndIsCutOff) {
@@ -225,7 +225,7 @@ TEST(VmRun, ReplaceThatWouldGrowWithoutEndIsCutOff) {
         PushInteger 2147483647
         Replace
         Return)"), N());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"rule code stopped: it used more than 67108864 units of work"}));
 }
 
@@ -701,7 +701,7 @@ TEST(VmCall, UnknownFunctionIsLoggedAndContinues) {
     LogCapture log(area);
     EXPECT_EQ(vm.eval("PushInteger 1\nCall 200 0\nReturn"), N());
     EXPECT_EQ(vm.eval("PushInteger 1\nCall 12 1\nPop\nPushInteger 2\nReturn"), I(2));
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"host function 200 is not implemented", "host function 12 is not implemented"}));
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"host function 200 is not implemented", "host function 12 is not implemented"}));
     EXPECT_TRUE(vm.host.calls.empty());
 }
 

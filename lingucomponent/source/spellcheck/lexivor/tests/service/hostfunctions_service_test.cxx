@@ -287,7 +287,7 @@ TEST_F(ServiceTest, MeasurementsOnlyConvertWithinAKind) {
     EXPECT_EQ(host.measurement(u"1", u"KM", u"m", u"", u".", u"", false), u"");
     EXPECT_EQ(host.measurement(u"1", u"m", u"parsec", u"", u".", u"", false), u"");
     EXPECT_EQ(host.measurement(u"x", u"kg", u"km", u"", u".", u"", false), u""); // the value is read first
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"no conversion from kg to km", "no conversion from KM to m",
                                         "no conversion from m to parsec"}));
     EXPECT_EQ(lexivor::findUnit(u"km/h")->power, 3);

@@ -100,11 +100,11 @@ TEST_F(PackagesTest, DiscoveryTakesTagsFromPackagesInDirectoryOrder) {
     LogCapture log("lingucomponent.lexivor");
     start();
     EXPECT_EQ(tagsOf(service->getLocales()), expectedTags);
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"not a usable rule package: <" + u8(tree->urlOf("broken.lxr")) + ">",
                                         "unreadable rule file <" + u8(tree->urlOf("broken.lxr")) + ">"}));
     // Discovery only keeps URLs: each package was read once and let go.
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_INFO).size(), 3u);
+    EXPECT_EQ(log.texts(SALQX_LOG_INFO).size(), 3u);
 
     Reference<com::qam::vexo::lang::XServiceDisplayName> display(service, zel::uno::UNO_QUERY);
     EXPECT_EQ(u8(display->getServiceDisplayName(locale(u"de", u"DE"))), "Display " + expectedOwner["de-DE"]);
@@ -140,7 +140,7 @@ TEST_F(PackagesTest, AMissingRuleDirectoryOffersNoLocales) {
     EXPECT_FALSE(service->getLocales().hasElements());
     EXPECT_FALSE(service->hasLocale(locale(u"en", u"US")));
     EXPECT_FALSE(check(u"x", locale(u"en", u"US")).aErrors.hasElements());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"no rule directory <" + u8(tree->ruleDirectoryUrl()) + ">"}));
 }
 
@@ -151,19 +151,19 @@ TEST_F(PackagesTest, APackageIsLoadedOnceOnFirstUseAndRetriedWhenItFails) {
     start();
     LogCapture log("lingucomponent.lexivor");
     EXPECT_TRUE(service->hasLocale(locale(u"en", u"GB")));
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_INFO), (std::vector<std::string>{loaded}));
+    EXPECT_EQ(log.texts(SALQX_LOG_INFO), (std::vector<std::string>{loaded}));
 
     // Broken after discovery: the request fails, nothing is cached.
     tree->add("english.lxr", std::vector<unsigned char>(good.begin(), good.begin() + 87));
     EXPECT_FALSE(check(u"x", locale(u"en", u"US")).aErrors.hasElements());
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"bad size for <" + u8(url) + ">"}));
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"bad size for <" + u8(url) + ">"}));
 
     tree->add("english.lxr", good);
     EXPECT_EQ(check(u"x", locale(u"en", u"US")).aErrors.getLength(), 1);
     // Both tags share the one loaded package.
     EXPECT_EQ(check(u"x", locale(u"en", u"GB")).aErrors.getLength(), 1);
     EXPECT_EQ(check(u"x x", locale(u"en", u"US")).aErrors.getLength(), 2);
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_INFO), (std::vector<std::string>{loaded, loaded}));
+    EXPECT_EQ(log.texts(SALQX_LOG_INFO), (std::vector<std::string>{loaded, loaded}));
 }
 
 class EventListener final : public cppu::WeakImplHelper<linguistic2::XLinguServiceEventListener> {
@@ -231,7 +231,7 @@ TEST_F(OptionsTest, WithoutAConfigurationTheDefaultsHold) {
     LogCapture log("lingucomponent.lexivor");
     start();
     EXPECT_EQ(firing(), (Names{"a"}));
-    const auto infos = log.texts(SAL_DETAIL_LOG_LEVEL_INFO);
+    const auto infos = log.texts(SALQX_LOG_INFO);
     EXPECT_NE(std::find(infos.begin(), infos.end(), "no option configuration, using defaults"), infos.end());
 }
 
@@ -290,7 +290,7 @@ TEST_F(OptionsTest, AFailingReadKeepsWhatWasReadAndDefaultsForTheRest) {
     LogCapture log("lingucomponent.lexivor");
     start();
     EXPECT_EQ(firing(), (Names{"b", "c"}));
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN),
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN),
               (std::vector<std::string>{"cannot read options for english, using defaults"}));
     ASSERT_EQ(provider->requests.size(), 1u);
     EXPECT_EQ(provider->requests[0].first, u"com.qam.vexo.configuration.ConfigurationAccess");

@@ -310,17 +310,17 @@ TEST_F(ProofreadingTest, TheTrigramPreCheckSkipsRulesBeforeTheyAreCompiled) {
 
     EXPECT_EQ(found(check(u"x y", locale(u"en", u"US"))),
               (std::vector<Found>{{2, 1, "y", "no pre-check", "no pre-check", {""}}}));
-    EXPECT_TRUE(log.texts(SAL_DETAIL_LOG_LEVEL_WARN).empty());
+    EXPECT_TRUE(log.texts(SALQX_LOG_WARN).empty());
 
     // The pre-check looks at the lowered text.
     EXPECT_EQ(found(check(u"x ABC y", locale(u"en", u"US"))),
               (std::vector<Found>{{0, 1, "x", "pre-checked", "pre-checked", {""}},
                                   {6, 1, "y", "no pre-check", "no pre-check", {""}}}));
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN), (std::vector<std::string>{"rule 1 of test does not compile"}));
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"rule 1 of test does not compile"}));
 
     // A rule that does not compile is tried only once per package.
     check(u"abc abc", locale(u"en", u"US"));
-    EXPECT_EQ(log.texts(SAL_DETAIL_LOG_LEVEL_WARN).size(), 1u);
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN).size(), 1u);
 }
 
 TEST_F(ProofreadingTest, ARunawaySearchOnlyCostsItsOwnRule) {

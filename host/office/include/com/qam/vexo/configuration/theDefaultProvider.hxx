@@ -4,7 +4,7 @@
 // It is a com.qam.vexo.lang.XMultiServiceFactory that creates
 // "com.qam.vexo.configuration.ConfigurationAccess" objects for a node path,
 // given as one argument: a NamedValue or PropertyValue named "nodepath" whose
-// value is the path as a string ("/org.ambrel.Setup/L10N").
+// value is the path as a string ("/org.ambrel.Setup/Language").
 
 #include <com/qam/vexo/lang/interfaces.hxx>
 
