@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -56,6 +57,7 @@ struct Start {
     std::string stdinPath;     // where standard input comes from; empty: the `input` argument
     std::optional<rlim_t> dataLimit; // a limit on the data segment, in bytes
     int seconds = 120;         // killed after this long, and reported as timed out
+    std::function<void(pid_t)> whileRunning; // runs once the program has started
 };
 
 Start writingTo(std::string path) {
@@ -185,6 +187,7 @@ protected:
             ADD_FAILURE() << "cannot start " << argv[0];
             return outcome;
         }
+        if (start.whileRunning) start.whileRunning(pid);
         int status = 0;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(start.seconds);
         while (waitpid(pid, &status, WNOHANG) == 0) {
@@ -547,6 +550,46 @@ TEST_F(PackageTreeTest, APackageThatCannotBeUsedIsNamedWithTheReason) {
     EXPECT_EQ(r.err, "proofread: no rules for language en-US in " + rules().string() +
                          " (available: de-DE; cannot use " + (rules() / "en.lxr").string() + ": " +
                          cases[2].reason + ")\n");
+    EXPECT_EQ(r.status, 2);
+}
+
+// Whether the process waits in a read of its standard input.
+bool readingStandardInput(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/syscall");
+    std::string number, fd;
+    in >> number >> fd;
+    return number == "0" && fd == "0x0"; // read(0, ...)
+}
+
+TEST_F(PackageTreeTest, APackageThatBreaksAfterItWasFoundFailsTheRun) {
+    writeFile(rules() / "en.lxr", package("en-US"));
+    // Standard input is a FIFO, so that the package can be replaced between
+    // discovery and the first check: the program has found its packages once
+    // it waits for input.
+    const fs::path input = dir_ / "input";
+    ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0);
+    const int writer = ::open(input.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    bool replaced = false;
+    Start start = within(60);
+    start.stdinPath = input.string();
+    start.whileRunning = [&](pid_t pid) {
+        for (int i = 0; i < 3000 && !readingStandardInput(pid); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Replaced as packages should be, by rename, with a damaged file.
+        writeFile(rules() / ".en.lxr.new", std::string(100, ' '));
+        fs::rename(rules() / ".en.lxr.new", rules() / "en.lxr");
+        replaced = true;
+        const std::string text = "We could of foo.\n";
+        EXPECT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        ::close(writer);
+    };
+    const Outcome r = run({"--lang", "en-US"}, {}, {{"BRAND_BASE_DIR", (dir_ / "tree").string()}}, start);
+    EXPECT_TRUE(replaced);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.err, "proofread: cannot use " + (rules() / "en.lxr").string() +
+                         ": not a usable rule package (damaged, or of another format version)\n");
+    EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 2);
 }
 
