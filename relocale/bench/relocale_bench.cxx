@@ -1,4 +1,4 @@
-// How the translation routine's time grows with the alternatives of one group.
+// How the translation routine's time grows with the alternatives of a group.
 //
 // One group of N alternatives, each with a tag of its own ("zz-t0", "zz-t1",
 // ...), about 18 bytes each; resolved for the last tag, so that every
@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -24,19 +25,16 @@ OUString urlOf(const std::filesystem::path& path) {
     return url;
 }
 
-void BM_TranslateOneLargeGroup(benchmark::State& state) {
-    const auto alternatives = static_cast<std::size_t>(state.range(0));
+// Translates `document` for `language` in a loop.
+void translateRepeatedly(benchmark::State& state, const std::string& document, const std::string& language) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path();
-    const std::filesystem::path in = dir / ("relocale-bench-" + std::to_string(alternatives) + ".txt");
-    const std::filesystem::path out = dir / ("relocale-bench-" + std::to_string(alternatives) + ".out");
-    std::string document;
-    for (std::size_t i = 0; i < alternatives; ++i) document += "[[lang=zz-t" + std::to_string(i) + "]]" + std::to_string(i);
-    document += "[[/lang]]\n";
+    const std::string stem = "relocale-bench-" + std::to_string(::getpid());
+    const std::filesystem::path in = dir / (stem + ".txt"), out = dir / (stem + ".out");
     std::ofstream(in, std::ios::binary | std::ios::trunc) << document;
     const OUString inUrl = urlOf(in), outUrl = urlOf(out);
-    const OUString language = OUString::fromUtf8("zz-t" + std::to_string(alternatives - 1));
+    const OUString tag = OUString::fromUtf8(language);
     for (auto _ : state) {
-        if (desktop::l10n::translateDocument(inUrl, outUrl, language) != 0) {
+        if (desktop::l10n::translateDocument(inUrl, outUrl, tag) != 0) {
             state.SkipWithError("the document was not translated");
             break;
         }
@@ -47,8 +45,28 @@ void BM_TranslateOneLargeGroup(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(document.size()));
 }
 
+void BM_TranslateOneLargeGroup(benchmark::State& state) {
+    const auto alternatives = static_cast<std::size_t>(state.range(0));
+    std::string document;
+    for (std::size_t i = 0; i < alternatives; ++i) document += "[[lang=zz-t" + std::to_string(i) + "]]" + std::to_string(i);
+    document += "[[/lang]]\n";
+    translateRepeatedly(state, document, "zz-t" + std::to_string(alternatives - 1));
+}
+
+// One large group, then as many small ones: what one group leaves behind must
+// not slow down the others.
+void BM_TranslateLargeGroupThenSmallOnes(benchmark::State& state) {
+    const auto alternatives = static_cast<std::size_t>(state.range(0));
+    std::string document;
+    for (std::size_t i = 0; i < alternatives; ++i) document += "[[lang=zz-t" + std::to_string(i) + "]]" + std::to_string(i);
+    document += "[[/lang]]\n";
+    for (std::size_t i = 0; i < alternatives; ++i) document += "[[lang=en]]yes[[lang=de]]ja[[/lang]]\n";
+    translateRepeatedly(state, document, "de");
+}
+
 } // namespace
 
+BENCHMARK(BM_TranslateLargeGroupThenSmallOnes)->Arg(20000)->Arg(80000)->Arg(320000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TranslateOneLargeGroup)->Arg(20000)->Arg(80000)->Arg(320000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

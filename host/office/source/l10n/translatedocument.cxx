@@ -186,7 +186,9 @@ bool parseMarkedText(std::string_view doc, std::vector<Segment>& segments, Parse
             endAlternative(pos);
             segments.push_back(std::move(group));
             group = Segment();
-            groupTags.clear();
+            // A fresh set rather than clear(), whose cost follows the bucket
+            // count that a large group left behind, for every small group after it.
+            groupTags = std::unordered_set<std::string>();
             inGroup = false;
             pos += groupEnd.size();
             plainStart = pos;
