@@ -41,6 +41,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <new>
@@ -217,6 +218,13 @@ public:
     // from the one numbered `from` on, joined with "; "; empty when there is none.
     std::string describe(std::size_t from = 0) const {
         std::string text;
+        if (directory_ && from == 0) {
+            const std::string path = systemPath(*directory_);
+            DIR* d = ::opendir(path.c_str());
+            const int error = d == nullptr ? errno : ENOTDIR;
+            if (d != nullptr) ::closedir(d);
+            text = "cannot read " + path + ": " + std::strerror(error);
+        }
         for (std::size_t i = from; i < failures_.size(); ++i) {
             const auto& [url, kind] = failures_[i];
             if (!text.empty()) text += "; ";
@@ -225,6 +233,7 @@ public:
         return text;
     }
     std::size_t count() const { return failures_.size(); }
+    bool any() const { return directory_.has_value() || !failures_.empty(); }
 
 private:
     enum class Kind { open, size, map, parse };
@@ -241,6 +250,12 @@ private:
             {"not a usable rule package: <", Kind::parse},
         };
         const std::string_view line(text);
+        constexpr std::string_view noDirectory = "no rule directory <";
+        if (line.starts_with(noDirectory) && line.ends_with('>')) {
+            self->directory_ =
+                OUString::fromUtf8(line.substr(noDirectory.size(), line.size() - noDirectory.size() - 1));
+            return;
+        }
         for (const auto& [prefix, kind] : prefixes) {
             if (!line.starts_with(prefix) || !line.ends_with('>')) continue;
             const std::string_view url = line.substr(prefix.size(), line.size() - prefix.size() - 1);
@@ -283,6 +298,7 @@ private:
     salqx_LogHook previous_ = nullptr;
     void* previousData_ = nullptr;
     std::vector<std::pair<OUString, Kind>> failures_;
+    std::optional<OUString> directory_; // the rule directory, when it could not be opened
 };
 
 std::string lowerAscii(std::string s) {
@@ -528,7 +544,7 @@ int run(const Options& options) {
         const std::optional<std::string> resolved = resolveLanguage(asked, listed);
         if (!resolved) {
             std::string why = availableText(listed);
-            if (trouble.count() != 0) why += "; " + trouble.describe();
+            if (trouble.any()) why += "; " + trouble.describe();
             complain("no rules for language " + asked + " in " + ruleDirectory() + " (" + why +
                      (options.language ? "" : "; choose one with --lang") + ")");
             return exitFailure;

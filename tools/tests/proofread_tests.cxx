@@ -383,6 +383,15 @@ TEST_F(ProofreadTest, BrandBaseDirPointsAtAnotherTreesRules) {
                          " (available: none; choose one with --lang)\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 2);
+
+    // A tree without a rule directory says so.
+    fs::create_directories(dir_ / "bare/share");
+    r = run({"--lang", "en-US", "notes.txt"}, {}, {{"BRAND_BASE_DIR", (dir_ / "bare").string()}});
+    const std::string missing = (dir_ / "bare/share/lexivor").string();
+    EXPECT_EQ(r.err, "proofread: no rules for language en-US in " + missing + " (available: none; cannot read " +
+                         missing + ": No such file or directory)\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 2);
 }
 
 TEST_F(ProofreadTest, OutputThatCannotBeWrittenEndsWithStatusTwoAndOneLine) {
