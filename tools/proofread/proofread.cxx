@@ -214,16 +214,17 @@ public:
     PackageTrouble(const PackageTrouble&) = delete;
     PackageTrouble& operator=(const PackageTrouble&) = delete;
 
-    // One "cannot use FILE: reason" per failed package, in the order met,
-    // from the one numbered `from` on, joined with "; "; empty when there is none.
+    // "cannot read DIR: reason" when the rule directory could not be opened
+    // (only with `from` 0), then one "cannot use FILE: reason" per failed
+    // package, in the order met, from the one numbered `from` on, joined with
+    // "; "; empty when there is none.
     std::string describe(std::size_t from = 0) const {
         std::string text;
         if (directory_ && from == 0) {
             const std::string path = systemPath(*directory_);
             DIR* d = ::opendir(path.c_str());
-            const int error = d == nullptr ? errno : ENOTDIR;
+            text = "cannot read " + path + ": " + (d == nullptr ? std::strerror(errno) : "cannot open it");
             if (d != nullptr) ::closedir(d);
-            text = "cannot read " + path + ": " + std::strerror(error);
         }
         for (std::size_t i = from; i < failures_.size(); ++i) {
             const auto& [url, kind] = failures_[i];
