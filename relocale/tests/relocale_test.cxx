@@ -145,6 +145,21 @@ TEST(RelocaleOutcome, ReportsTheRoutinesResult) {
     }
 }
 
+TEST(RelocaleOutcome, AnOutputNameOfTheFileSystemsGreatestLengthIsWritten) {
+    for (std::size_t length : {246u, 255u}) {
+        SCOPED_TRACE(length);
+        const std::string name = std::string(length - 4, 'o') + ".txt";
+        ScratchDir dir;
+        writeFile(dir.path("in.txt"), hotel);
+        Outcome o = relocale({"in.txt", name, "de-CH"}, dir.root());
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(o.out, "translated\n");
+        EXPECT_EQ(o.status, 0);
+        EXPECT_EQ(readFile(dir.path(name)), hotelDeCh);
+        EXPECT_EQ(dir.entries(), (std::set<std::string>{"in.txt", name}));
+    }
+}
+
 TEST(RelocaleArguments, PathsAndUrlsNameTheIntendedFiles) {
     ScratchDir dir;
     fs::create_directory(dir.root() / "sub");

@@ -1,5 +1,6 @@
 #include "textmap.hxx"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 
@@ -12,18 +13,9 @@ bool isLineSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Code points in text[0, end), a surrogate pair counting once.  A high
-// surrogate at end - 1 whose partner lies at end counts as not yet passed.
-std::size_t codePointsBefore(std::u16string_view text, std::size_t end) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < end; ++i) {
-        if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            if (i + 1 == end) break;
-            ++i;
-        }
-        ++count;
-    }
-    return count;
+// Whether text[i] ends a character: anything but the high half of a pair.
+bool endsCharacter(std::u16string_view text, std::size_t i) {
+    return !(isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]));
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -121,20 +113,42 @@ void appendHex4(std::string& out, unsigned value) {
 
 } // namespace
 
-Position positionOf(const Paragraph& paragraph, std::size_t offset) {
+PositionMap::PositionMap(const Paragraph& paragraph) : paragraph_(paragraph) {
     assert(!paragraph.pieces.empty() && "a paragraph has at least one line");
-    offset = std::min(offset, paragraph.text.size());
+    const std::u16string_view text(paragraph.text);
+    checkpoints_.reserve(text.size() / stride + 1);
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i % stride == 0) checkpoints_.push_back(characters);
+        if (endsCharacter(text, i)) ++characters;
+    }
+    if (text.size() % stride == 0) checkpoints_.push_back(characters);
+}
+
+std::size_t PositionMap::charactersBefore(std::size_t offset) const {
+    const std::u16string_view text(paragraph_.text);
+    const std::size_t block = offset / stride;
+    std::size_t characters = checkpoints_[block];
+    for (std::size_t i = block * stride; i < offset; ++i)
+        if (endsCharacter(text, i)) ++characters;
+    return characters;
+}
+
+Position PositionMap::at(std::size_t offset) const {
+    const auto& pieces = paragraph_.pieces;
+    offset = std::min(offset, paragraph_.text.size());
     // The last piece that starts at or before the offset; the joining space
     // after a piece belongs to it, as the position behind its last character.
-    const Paragraph::Piece* piece = &paragraph.pieces.front();
-    for (const auto& p : paragraph.pieces) {
-        if (p.offset > offset) break;
-        piece = &p;
-    }
-    const std::size_t within = std::min(offset - piece->offset, piece->length);
-    const std::u16string_view lineText(paragraph.text.data() + piece->offset, piece->length);
-    return {piece->line, piece->column + codePointsBefore(lineText, within)};
+    auto next = std::upper_bound(pieces.begin(), pieces.end(), offset,
+                                 [](std::size_t o, const Paragraph::Piece& p) { return o < p.offset; });
+    const Paragraph::Piece& piece = next == pieces.begin() ? pieces.front() : *(next - 1);
+    const std::size_t within = std::min(offset - std::min(offset, piece.offset), piece.length);
+    // Lines never split a surrogate pair (a joining space lies between them),
+    // so characters counted over the whole text difference to the line's own.
+    return {piece.line, piece.column + charactersBefore(piece.offset + within) - charactersBefore(piece.offset)};
 }
+
+Position positionOf(const Paragraph& paragraph, std::size_t offset) { return PositionMap(paragraph).at(offset); }
 
 std::optional<Paragraph> ParagraphSplitter::addLine(std::u16string_view line) {
     ++lineNumber_;

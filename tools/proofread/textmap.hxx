@@ -42,10 +42,36 @@ struct Position {
     friend bool operator==(const Position&, const Position&) = default;
 };
 
-// The file line and column of a UTF-16 offset in the paragraph's text.  An
-// offset on a joining space maps just behind the end of the line before it; an
-// offset beyond the text maps behind its last character; an offset inside a
-// surrogate pair counts the pair as one character that it has not yet passed.
+// Maps UTF-16 offsets of one paragraph's text to the file's lines and columns.
+// Built in one pass over the text; each lookup then costs a binary search over
+// the paragraph's lines and a scan of at most `stride` units, whatever the
+// offset and in any order, so that reporting every finding of a paragraph
+// stays linear in its size.  The map refers to the paragraph, which must
+// outlive it and stay unchanged.
+class PositionMap {
+public:
+    explicit PositionMap(const Paragraph& paragraph);
+
+    // The file line and column of an offset in the paragraph's text.  An
+    // offset on a joining space maps just behind the end of the line before
+    // it; an offset beyond the text maps behind its last character; an offset
+    // inside a surrogate pair counts the pair as one character that it has not
+    // yet passed.
+    Position at(std::size_t offset) const;
+
+    static constexpr std::size_t stride = 64;
+
+private:
+    // Characters (code points) completed in text[0, offset).
+    std::size_t charactersBefore(std::size_t offset) const;
+
+    const Paragraph& paragraph_;
+    // checkpoints_[k]: characters completed in text[0, k * stride).
+    std::vector<std::size_t> checkpoints_;
+};
+
+// One lookup with a map of its own: for a single offset.  A caller with many
+// offsets of one paragraph builds one PositionMap.
 Position positionOf(const Paragraph& paragraph, std::size_t offset);
 
 // Gathers lines into paragraphs as they arrive, so that input is checked
@@ -58,6 +84,8 @@ public:
     std::optional<Paragraph> addLine(std::u16string_view line);
     // Ends the input; returns the last paragraph, if one is open.
     std::optional<Paragraph> finish();
+    // Whether a paragraph has started and not yet been handed out.
+    bool isOpen() const { return !current_.pieces.empty(); }
 
 private:
     std::size_t lineNumber_ = 0;

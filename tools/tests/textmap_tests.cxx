@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,56 @@ TEST(PositionMapping, OffsetsMapToTheFilesLinesAndColumnsInCharacters) {
     for (const auto& c : cases) {
         SCOPED_TRACE("offset " + std::to_string(c.offset));
         EXPECT_EQ(proofread::positionOf(p, c.offset), c.expected);
+    }
+}
+
+// The position of an offset worked out the slow, obvious way: walk the lines
+// and count characters from the start of the offset's line.
+Position naivePosition(const Paragraph& p, std::size_t offset) {
+    offset = std::min(offset, p.text.size());
+    const Paragraph::Piece* piece = &p.pieces.front();
+    for (const auto& candidate : p.pieces)
+        if (candidate.offset <= offset) piece = &candidate;
+    const std::size_t end = piece->offset + std::min(offset - piece->offset, piece->length);
+    std::size_t column = piece->column;
+    for (std::size_t i = piece->offset; i < end; ++i) {
+        const bool high = p.text[i] >= 0xD800 && p.text[i] <= 0xDBFF;
+        const bool pairs = i + 1 < p.text.size() && p.text[i + 1] >= 0xDC00 && p.text[i + 1] <= 0xDFFF;
+        if (high && pairs) {
+            if (i + 1 == end) break;
+            ++i;
+        }
+        ++column;
+    }
+    return {piece->line, column};
+}
+
+TEST(PositionMapping, OneMapAnswersEveryOffsetInAnyOrderAsALineByLineCountWould) {
+    // Lines whose surrogate pairs, joining spaces and lone surrogates fall on
+    // both sides of the map's checkpoints, some far longer than a checkpoint's
+    // stride.
+    std::u16string input;
+    for (int line = 0; line < 40; ++line) {
+        for (int k = 0; k < line * 7 % 150; ++k) {
+            switch ((line + k) % 5) {
+            case 0: input += u"\U0001F600"; break;
+            case 1: input += u'\xD800'; break; // a lone high surrogate
+            case 2: input += u"\u00e9"; break;
+            default: input += u'w'; break;
+            }
+        }
+        input += line % 9 == 8 ? u"\n\n" : u"  \n";
+    }
+    const auto paragraphs = proofread::splitParagraphs(input);
+    ASSERT_GT(paragraphs.size(), 3u);
+    for (const Paragraph& p : paragraphs) {
+        const proofread::PositionMap map(p);
+        ASSERT_GT(p.text.size(), proofread::PositionMap::stride);
+        // Backwards, so that nothing depends on offsets coming in order.
+        for (std::size_t offset = p.text.size() + 2; offset-- > 0;) {
+            SCOPED_TRACE("offset " + std::to_string(offset));
+            ASSERT_EQ(map.at(offset), naivePosition(p, offset));
+        }
     }
 }
 

@@ -231,11 +231,19 @@ oslFileError osl_openFile(rtl_uString* url, oslFileHandle* handle, sal_uInt32 fl
     if (flags & (osl_File_OpenFlag_Write | osl_File_OpenFlag_Create)) mode |= O_RDWR;
     else mode |= O_RDONLY;
     if (flags & osl_File_OpenFlag_Create) mode |= O_CREAT | O_EXCL;
-    int fd = ::open(path.c_str(), mode, 0666);
+    // Opening never waits: a FIFO without a writer, or a device that would
+    // block until ready, opens at once.  Reads and writes block as usual.
+    int fd = ::open(path.c_str(), mode | O_NONBLOCK, 0666);
     if (fd < 0) return lastError();
     struct stat st{};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         oslFileError e = S_ISDIR(st.st_mode) ? osl_File_E_ISDIR : lastError();
+        ::close(fd);
+        return e;
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status == -1 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
+        oslFileError e = lastError();
         ::close(fd);
         return e;
     }

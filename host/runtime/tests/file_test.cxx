@@ -9,6 +9,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <dlfcn.h>
 #include <thread>
 #include <cstdlib>
@@ -254,6 +258,37 @@ TEST_F(TempDir, OpenReportsErrorCodes) {
         EXPECT_EQ(h, nullptr);
     }
     EXPECT_EQ(osl_closeFile(nullptr), osl_File_E_INVAL);
+}
+
+TEST_F(TempDir, OpeningAFifoDoesNotWaitForAWriterButReadingWaitsForData) {
+    const std::string path = dirPath_ + "/pipe";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const OUString fileUrl = url(u"pipe");
+    oslFileHandle h = nullptr;
+    auto opening = std::async(std::launch::async, [&] { return osl_openFile(fileUrl.pData, &h, osl_File_OpenFlag_Read); });
+    if (opening.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        // A writer lets the waiting open return, so that the test can end.
+        const int unblock = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        opening.wait();
+        if (unblock >= 0) ::close(unblock);
+        if (h != nullptr) osl_closeFile(h);
+        FAIL() << "osl_openFile waited for a writer";
+    }
+    ASSERT_EQ(opening.get(), osl_File_E_None);
+    ASSERT_NE(h, nullptr);
+
+    // Once open, the handle blocks as usual: a read waits for what a writer sends.
+    const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    std::string read(3, '\0');
+    sal_uInt64 got = 0;
+    auto reading = std::async(std::launch::async, [&] { return osl_readFile(h, read.data(), read.size(), &got); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(::write(writer, "abc", 3), 3);
+    EXPECT_EQ(reading.get(), osl_File_E_None);
+    EXPECT_EQ(read.substr(0, got), "abc");
+    ::close(writer);
+    EXPECT_EQ(osl_closeFile(h), osl_File_E_None);
 }
 
 TEST_F(TempDir, DirectoryIterationGivesEveryItemWithStatus) {

@@ -46,8 +46,12 @@
 // directory that is renamed over it, so a failure never leaves a partial output
 // and input and output may be one file.  An existing output keeps its permission
 // bits (and, where allowed, its owner); a symbolic link as output is followed, so
-// the link stays and its target is replaced.  Anything but a regular file as
-// output (a directory, a device) is refused rather than replaced.
+// the link stays and its target is replaced.  An output with further hard links
+// is replaced by a new file under the one name: the other names keep the old
+// content.  Anything but a regular file as output (a directory, a device) is
+// refused rather than replaced.  The temporary file's name is made from the
+// output's, shortened where needed, so that any output name the file system
+// takes can be written.
 
 #include <desktop/l10n.hxx>
 
@@ -69,6 +73,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 #include <vector>
 
 namespace desktop::l10n {
@@ -163,6 +168,7 @@ bool parseMarkedText(std::string_view doc, std::vector<Segment>& segments, Parse
     bool inGroup = false;
     std::size_t groupStart = 0;
     Segment group;
+    std::unordered_set<std::string> groupTags; // of the open group, to find a repeated one at once
     std::string altTag;
     std::size_t altStart = 0;
     auto endAlternative = [&](std::size_t end) {
@@ -180,6 +186,9 @@ bool parseMarkedText(std::string_view doc, std::vector<Segment>& segments, Parse
             endAlternative(pos);
             segments.push_back(std::move(group));
             group = Segment();
+            // A fresh set rather than clear(), whose cost follows the bucket
+            // count that a large group left behind, for every small group after it.
+            groupTags = std::unordered_set<std::string>();
             inGroup = false;
             pos += groupEnd.size();
             plainStart = pos;
@@ -203,17 +212,15 @@ bool parseMarkedText(std::string_view doc, std::vector<Segment>& segments, Parse
         std::string lower = asciiLower(tag);
         if (inGroup) {
             endAlternative(pos);
-            for (const Alternative& alt : group.alternatives) {
-                if (alt.tag == lower) {
-                    error = {"second alternative for \"" + std::string(tag) + "\" in one group", pos};
-                    return false;
-                }
-            }
         } else {
             if (pos != plainStart)
                 segments.push_back({doc.substr(plainStart, pos - plainStart), {}});
             inGroup = true;
             groupStart = pos;
+        }
+        if (!groupTags.insert(lower).second) {
+            error = {"second alternative for \"" + std::string(tag) + "\" in one group", pos};
+            return false;
         }
         altTag = std::move(lower);
         altStart = tagEnd + markerEnd.size();
@@ -317,14 +324,34 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // Mode 0666 lets the umask decide, as for any file a program creates.
+    // Mode 0666 lets the umask decide, as for any file a program creates.  The
+    // name is "." + the output's name + "." + 8 random characters, with the
+    // output's name shortened (at a character boundary) where the whole would
+    // be longer than the directory allows.
     bool create(const std::string& directory, const std::string& name) {
+        std::string stem = name;
+        const long limit = ::pathconf(directory.empty() ? "/" : directory.c_str(), _PC_NAME_MAX);
+        const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : std::size_t(NAME_MAX);
+        constexpr std::size_t added = 10; // the leading dot, the dot before the random part, 8 characters
+        if (stem.size() + added > nameMax) {
+            stem.resize(nameMax > added ? nameMax - added : 0);
+            // Not in the middle of a UTF-8 sequence: a cut one goes as a whole.
+            std::size_t lead = stem.size();
+            while (lead > 0 && stem.size() - lead < 4 && (static_cast<unsigned char>(stem[lead - 1]) & 0xC0) == 0x80)
+                --lead;
+            if (lead > 0) {
+                const auto first = static_cast<unsigned char>(stem[lead - 1]);
+                const std::size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+                if (stem.size() - (lead - 1) < length)
+                    stem.resize(lead - 1);
+            }
+        }
         std::random_device seed;
         std::mt19937 random(seed());
         static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
         std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
         for (int attempt = 0; attempt != 100; ++attempt) {
-            std::string candidate = directory + "/." + name + ".";
+            std::string candidate = directory + "/." + stem + ".";
             for (int i = 0; i != 8; ++i)
                 candidate += letters[pick(random)];
             int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

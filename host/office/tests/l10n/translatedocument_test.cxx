@@ -316,3 +316,69 @@ TEST_F(ExtendApplicationEnvironment, OpensAClosedStandardInputOnDevNull) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TranslateDocumentFiles, AnyOutputNameTheFileSystemTakesCanBeWritten) {
+    // Up to 255 bytes, the longest name a Linux file system takes; in letters
+    // and in two-byte characters, so that the temporary name is cut between
+    // characters.
+    std::vector<std::string> names;
+    for (std::size_t length : {240u, 245u, 246u, 250u, 255u})
+        names.push_back(std::string(length - 4, 'a') + ".txt");
+    std::string umlauts;
+    while (umlauts.size() + 2 <= 255 - 4)
+        umlauts += "\xC3\xBC";
+    names.push_back(umlauts + "x.txt");
+    names.push_back(umlauts + ".txt");
+    for (const std::string& name : names) {
+        SCOPED_TRACE(std::to_string(name.size()) + " bytes");
+        ScratchDir dir;
+        writeFile(dir.path("in.txt"), hotel);
+        EXPECT_EQ(translate(dir.path("in.txt"), dir.path(name), u"de"), result::Translated);
+        EXPECT_EQ(readFile(dir.path(name)), hotelDe);
+        // Again, over the existing output.
+        EXPECT_EQ(translate(dir.path("in.txt"), dir.path(name), u"de-CH"), result::Translated);
+        EXPECT_EQ(readFile(dir.path(name)), hotelDeCh);
+        EXPECT_EQ(dir.entries(), (std::set<std::string>{"in.txt", name}));
+    }
+}
+
+TEST(TranslateDocumentFiles, AHardLinkedOutputBecomesANewFileAndTheOtherNameKeepsTheOldContent) {
+    ScratchDir dir;
+    writeFile(dir.path("in.txt"), hotel);
+    writeFile(dir.path("out.txt"), "old");
+    ASSERT_EQ(::link(dir.path("out.txt").c_str(), dir.path("other.txt").c_str()), 0);
+    EXPECT_EQ(translate(dir.path("in.txt"), dir.path("out.txt"), u"de"), result::Translated);
+    EXPECT_EQ(readFile(dir.path("out.txt")), hotelDe);
+    EXPECT_EQ(readFile(dir.path("other.txt")), "old");
+    struct stat st;
+    ASSERT_EQ(::stat(dir.path("out.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 1u);
+}
+
+TEST(TranslateDocumentMalformed, ARepeatedTagIsFoundInALargeGroupWhereverItIs) {
+    // 5,000 alternatives in one group, all distinct but one.
+    struct Case {
+        std::size_t repeatAt; // index of the alternative that repeats the first tag; 0: none
+        int result;
+    };
+    const Case cases[] = {{0, result::Translated}, {1, result::MalformedDocument}, {4999, result::MalformedDocument}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.repeatAt);
+        std::string document;
+        for (std::size_t i = 0; i < 5000; ++i) {
+            const std::size_t n = (c.repeatAt != 0 && i == c.repeatAt) ? 0 : i;
+            document += "[[lang=zz-t" + std::to_string(n) + "]]" + std::to_string(i);
+        }
+        document += "[[/lang]]";
+        ScratchDir dir;
+        writeFile(dir.path("in.txt"), document);
+        EXPECT_EQ(translate(dir.path("in.txt"), dir.path("out.txt"), u"zz-t4999"), c.result);
+        if (c.result == result::Translated) {
+            EXPECT_EQ(readFile(dir.path("out.txt")), "4999");
+        }
+    }
+}
+
+} // namespace

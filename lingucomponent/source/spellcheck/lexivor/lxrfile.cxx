@@ -75,6 +75,21 @@ OUString decode(std::string_view utf8) {
     return OUString(utf8.data(), static_cast<sal_Int32>(utf8.size()), RTL_TEXTENCODING_UTF8);
 }
 
+// Only a regular file, or a link (whose target the size check below vets: a
+// FIFO or a device has no size), is opened: opening anything else could wait
+// for a writer or a device, or have effects of its own.
+bool mayBePackage(const OUString& url) {
+    oslDirectoryItem item = nullptr;
+    if (osl_getDirectoryItem(url.pData, &item) != osl_File_E_None) return false;
+    oslFileStatus status{};
+    status.uStructSize = sizeof status;
+    const bool ok = osl_getFileStatus(item, &status, osl_FileStatus_Mask_Type) == osl_File_E_None
+                    && (status.uValidFields & osl_FileStatus_Mask_Type) != 0
+                    && (status.eType == osl_File_Type_Regular || status.eType == osl_File_Type_Link);
+    osl_releaseDirectoryItem(item);
+    return ok;
+}
+
 } // namespace
 
 RuleFile::~RuleFile() {
@@ -86,7 +101,7 @@ std::shared_ptr<const RuleFile> RuleFile::load(const OUString& url) {
     // Constructed first so that everything acquired below is released on every
     // failure path by the destructor.
     auto file = std::make_shared<RuleFile>(Private{});
-    if (osl_openFile(url.pData, &file->handle_, osl_File_OpenFlag_Read) != osl_File_E_None) {
+    if (!mayBePackage(url) || osl_openFile(url.pData, &file->handle_, osl_File_OpenFlag_Read) != osl_File_E_None) {
         file->handle_ = nullptr;
         QX_LOG_WARN(logArea, "cannot open <" << url << ">");
         return {};

@@ -14,6 +14,16 @@
 // changed after `load`, so any number of threads may read it at once.  Pointers
 // that accessors return (getCString, getCode) point into the mapping and stay
 // valid as long as the RuleFile lives.
+//
+// Replacing a package: write the new file beside the old one and rename it over
+// the old (as the build and `cmake --install` do).  A process that has the old
+// package mapped keeps reading the old file, and the next service sees the new
+// one.  Never truncate or rewrite an installed package in place: a process that
+// has it mapped is killed (SIGBUS) when it reads a page that is gone.
+//
+// Only regular files (and symbolic links, whose targets must then pass the size
+// check) are opened, and opening does not wait, so a FIFO or a device named
+// like a package never blocks discovery.
 
 #include <rtl/ustring.hxx>
 #include <sal/types.h>

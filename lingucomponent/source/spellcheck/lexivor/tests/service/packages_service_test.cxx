@@ -11,6 +11,11 @@
 #include <testsupport/LogCapture.hxx>
 
 #include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -164,6 +169,27 @@ TEST_F(PackagesTest, APackageIsLoadedOnceOnFirstUseAndRetriedWhenItFails) {
     EXPECT_EQ(check(u"x", locale(u"en", u"GB")).aErrors.getLength(), 1);
     EXPECT_EQ(check(u"x x", locale(u"en", u"US")).aErrors.getLength(), 2);
     EXPECT_EQ(log.texts(SALQX_LOG_INFO), (std::vector<std::string>{loaded, loaded}));
+}
+
+TEST_F(PackagesTest, AFifoNamedLikeAPackageIsPassedOverWithoutWaiting) {
+    tree->add("english.lxr", packageWithTags("english", {"en-US"}).build());
+    const std::filesystem::path fifo = tree->ruleDirectory() / "pipe.lxr";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string fifoUrl = u8(tree->urlOf("pipe.lxr"));
+    start();
+    LogCapture log("lingucomponent.lexivor");
+    auto discovering = std::async(std::launch::async, [&] { return tagsOf(service->getLocales()); });
+    if (discovering.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        // A writer lets the waiting open return, so that the test can end.
+        const int unblock = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        discovering.wait();
+        if (unblock >= 0) ::close(unblock);
+        FAIL() << "discovery waited on a FIFO";
+    }
+    EXPECT_EQ(discovering.get(), std::vector<std::string>{"en-US"});
+    EXPECT_EQ(log.texts(SALQX_LOG_WARN), (std::vector<std::string>{"cannot open <" + fifoUrl + ">",
+                                                                    "unreadable rule file <" + fifoUrl + ">"}));
+    EXPECT_EQ(check(u"x", locale(u"en", u"US")).aErrors.getLength(), 1);
 }
 
 class EventListener final : public cppu::WeakImplHelper<linguistic2::XLinguServiceEventListener> {
