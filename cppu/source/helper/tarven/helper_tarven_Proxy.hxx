@@ -1,0 +1,45 @@
+#pragma once
+// Proxy: the stand-in, in the proxy environment, for an interface that lives
+// in the object environment.  Created by a Mapping's map-interface function.
+
+#include "tarven.hxx"
+
+#include <rtl/ustring.hxx>
+#include <uno/mapping.hxx>
+
+#include <atomic>
+
+namespace cppu::helper::tarven {
+
+class Proxy : public uno_Interface {
+public:
+    // Takes over one count of the outward mapping (object to proxy environment).
+    Proxy(uno_Mapping* pOutward, uno_Environment* pObjectEnv, uno_Environment* pProxyEnv, uno_Interface* pUnoI,
+          typelib_InterfaceTypeDescription* pTypeDescr, const rtl::OUString& rOId, ProbeFun* probeFun,
+          void* pProbeContext);
+    ~Proxy();
+    Proxy(const Proxy&) = delete;
+    Proxy& operator=(const Proxy&) = delete;
+
+    void acquire();
+    void release();
+    void dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
+                  sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+                  uno_Any** ppException);
+
+    std::atomic<sal_Int32> m_nRef{1};
+    uno_Environment* m_from;      // the proxy environment, where this proxy lives
+    uno_Environment* m_to;        // the object environment, where the real interface lives
+    zel::uno::Mapping m_from_to;  // inward: proxy environment to object environment
+    zel::uno::Mapping m_to_from;  // outward: the mapping that made this proxy
+    uno_Interface* m_pUnoI;
+    typelib_InterfaceTypeDescription* m_pTypeDescr;
+    rtl::OUString m_aOId;
+    ProbeFun* m_probeFun;
+    void* m_pProbeContext;
+};
+
+// The free function handed to the proxy environment's registry.
+void Proxy_free(uno_ExtEnvironment* pEnv, void* pProxy);
+
+} // namespace cppu::helper::tarven
