@@ -70,7 +70,19 @@ typelib_TypeDescriptionReference* newRefImpl(typelib_TypeClass c, rtl_uString* n
     std::u16string k = key(name);
     std::lock_guard g(r.mutex);
     auto it = r.references.find(k);
-    if (it != r.references.end() && tryAcquire(it->second)) return it->second;
+    if (it != r.references.end() && tryAcquire(it->second)) {
+        // A reference made before its description was registered learns it now.
+        typelib_TypeDescriptionReference* ref = it->second;
+        if (ref->pType.load(std::memory_order_acquire) == nullptr) {
+            typelib_TypeDescription* td = lookupLocked(r, k);
+            typelib_TypeDescription* expected = nullptr;
+            if (td != nullptr && !ref->pType.compare_exchange_strong(expected, td)) {
+                // Set meanwhile by a lookup, which holds its own count.
+                td->nRefCount.fetch_sub(1);
+            }
+        }
+        return ref;
+    }
     auto* ref = new typelib_TypeDescriptionReference{};
     ref->nRefCount.store(1);
     ref->eTypeClass = c;

@@ -4,6 +4,11 @@
 
 namespace testsupport::uno {
 
+namespace {
+// Set by raiseException, so that the dispatcher knows whether a handler raised.
+thread_local bool t_raised = false;
+} // namespace
+
 std::string memberName(const typelib_TypeDescription* member) {
     auto* m = reinterpret_cast<const typelib_InterfaceMemberTypeDescription*>(member);
     return rtl::OUString(m->pMemberName).toUtf8().getStr();
@@ -102,8 +107,11 @@ void BinaryObject::s_dispatch(uno_Interface* p, const typelib_TypeDescription* m
                        rtl::OUString::fromUtf8(name + ": no handler"), nullptr);
         return;
     }
-    *ppException = nullptr;
+    const bool outer = t_raised;
+    t_raised = false;
     h(*self, member, pReturn, pArgs, ppException);
+    if (!t_raised) *ppException = nullptr;
+    t_raised = outer;
 }
 
 void raiseException(uno_Any** ppException, typelib_TypeDescriptionReference* excType, const rtl::OUString& message,
@@ -113,6 +121,7 @@ void raiseException(uno_Any** ppException, typelib_TypeDescriptionReference* exc
         void* context;
     } value{message.pData, context};
     uno_any_construct(*ppException, &value, excType, nullptr);
+    t_raised = true;
 }
 
 rtl::OUString exceptionMessage(const uno_Any& exc) { return rtl::OUString(*static_cast<rtl_uString**>(exc.pData)); }
