@@ -338,7 +338,9 @@ bool findLocked(Table& t, const std::pair<std::u16string, void*>& k, uno_Environ
 
 // --- invocation ----------------------------------------------------------------
 
-thread_local uno_Environment* t_current = nullptr;
+// The runtime library is loaded with the process, never by dlopen, so the
+// thread's current environment can use the cheaper initial-exec TLS model.
+__attribute__((tls_model("initial-exec"))) thread_local uno_Environment* t_current = nullptr;
 
 uno_Enterable* enterableOf(uno_Environment* e) {
     if (e == nullptr || e->pReserved == nullptr) return nullptr;
@@ -378,6 +380,8 @@ void enterTarget(Frame* f) {
     }
     pass(e->m_callInto_v, e, insideTarget_v, f);
 }
+
+void invokeImpl(uno_Environment* pEnv, uno_EnvCallee* pCallee, va_list* pParam);
 
 void outside_v(va_list* p) {
     Frame* f = va_arg(*p, Frame*);
@@ -430,6 +434,21 @@ void uno_revokeEnvironmentInitializer(rtl_uString* pTypeName) {
 }
 
 void uno_Environment_invoke_v(uno_Environment* pEnv, uno_EnvCallee* pCallee, va_list* pParam) {
+    invokeImpl(pEnv, pCallee, pParam);
+}
+
+void uno_Environment_invoke(uno_Environment* pEnv, uno_EnvCallee* pCallee, ...) {
+    va_list ap;
+    va_start(ap, pCallee);
+    invokeImpl(pEnv, pCallee, &ap);
+    va_end(ap);
+}
+
+} // extern "C"
+
+namespace {
+
+void invokeImpl(uno_Environment* pEnv, uno_EnvCallee* pCallee, va_list* pParam) {
     uno_Environment* cur = t_current;
     uno_Enterable* target = enterableOf(pEnv);
     if (cur == pEnv || (cur == nullptr && target == nullptr)) {
@@ -445,12 +464,9 @@ void uno_Environment_invoke_v(uno_Environment* pEnv, uno_EnvCallee* pCallee, va_
     pass(current->m_callOut_v, current, outside_v, &f);
 }
 
-void uno_Environment_invoke(uno_Environment* pEnv, uno_EnvCallee* pCallee, ...) {
-    va_list ap;
-    va_start(ap, pCallee);
-    uno_Environment_invoke_v(pEnv, pCallee, &ap);
-    va_end(ap);
-}
+} // namespace
+
+extern "C" {
 
 uno_Environment* uno_Environment_getCurrent() { return t_current; }
 

@@ -39,7 +39,7 @@ struct Examining {
 
 bool relatesToInterface(typelib_TypeDescription* pTypeDescr, const Examining* pOuter);
 
-bool refRelatesToInterface(typelib_TypeDescriptionReference* pRef, const Examining* pOuter) {
+inline bool refRelatesToInterface(typelib_TypeDescriptionReference* pRef, const Examining* pOuter) {
     switch (pRef->eTypeClass) {
     case typelib_TypeClass_ANY:
     case typelib_TypeClass_INTERFACE: return true;
@@ -250,9 +250,39 @@ void Proxy::dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_M
         m_probeFun(true, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
                    ppException);
 
+    const bool bReturnRelates = pReturnTypeRef != nullptr && refRelatesToInterface(pReturnTypeRef, nullptr);
+    bool bAnyParamRelates = false;
+    for (sal_Int32 i = 0; i < nParams && !bAnyParamRelates; ++i)
+        bAnyParamRelates = refRelatesToInterface(pParams[i].pTypeRef, nullptr);
+    if (!bReturnRelates && !bAnyParamRelates) {
+        // Plain data only: the caller's buffers serve the inner call as they are.
+        uno_Any aException;
+        uno_Any* pException = &aException;
+        uno_Environment_invoke(m_to, s_dispatcher_v, m_pUnoI, pMemberType, pReturn, pArgs, &pException);
+        if (pException == nullptr) {
+            *ppException = nullptr;
+        } else {
+            uno_type_any_constructAndConvert(*ppException, pException->pData, pException->pType, m_to_from.get());
+            uno_Environment_invoke(m_to, s_any_destruct_v, pException);
+        }
+        if (m_probeFun != nullptr)
+            m_probeFun(false, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
+                       ppException);
+        return;
+    }
+
+    dispatchConverting(bReturnRelates, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs, ppException);
+    if (m_probeFun != nullptr)
+        m_probeFun(false, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
+                   ppException);
+}
+
+void Proxy::dispatchConverting(bool bReturnRelates, typelib_TypeDescriptionReference* pReturnTypeRef,
+                               typelib_MethodParameter* pParams, sal_Int32 nParams,
+                               const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+                               uno_Any** ppException) {
     void* pInnerReturn = pReturn;
-    if (pReturnTypeRef != nullptr && refRelatesToInterface(pReturnTypeRef, nullptr))
-        pInnerReturn = alloca(std::size_t(sizeOf(pReturnTypeRef)));
+    if (bReturnRelates) pInnerReturn = alloca(std::size_t(sizeOf(pReturnTypeRef)));
 
     void** pInnerArgs = static_cast<void**>(alloca(sizeof(void*) * std::size_t(nParams > 0 ? nParams : 1)));
     bool* pFresh = static_cast<bool*>(alloca(sizeof(bool) * std::size_t(nParams > 0 ? nParams : 1)));
@@ -318,10 +348,6 @@ void Proxy::dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_M
             uno_Environment_invoke(m_to, s_any_destruct_v, pException);
         }
     }
-
-    if (m_probeFun != nullptr)
-        m_probeFun(false, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
-                   ppException);
 }
 
 } // namespace cppu::helper::tarven

@@ -26,6 +26,13 @@ public:
     void dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
                   sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
                   uno_Any** ppException);
+    // The part of dispatch for calls with values that need converting: inner
+    // buffers on this function's own stack frame.
+    __attribute__((noinline)) void dispatchConverting(bool bReturnRelates,
+                                                      typelib_TypeDescriptionReference* pReturnTypeRef,
+                                                      typelib_MethodParameter* pParams, sal_Int32 nParams,
+                                                      const typelib_TypeDescription* pMemberType, void* pReturn,
+                                                      void* pArgs[], uno_Any** ppException);
 
     std::atomic<sal_Int32> m_nRef{1};
     uno_Environment* m_from;      // the proxy environment, where this proxy lives
