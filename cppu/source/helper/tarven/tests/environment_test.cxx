@@ -325,3 +325,25 @@ TEST(PurposeEnvironment, RegistryFunctionsRunInsideTheEnvironmentOnceEach) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PurposeEnvironmentDeathTest, RegistryCallsAfterBaseHasGoneAreCaught) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "the check is an assertion";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    int context = 0;
+    uno_Environment* env = freshEnvironment(u"uno:test", &context);
+    auto trace = std::make_shared<Trace>();
+    cppu::helper::tarven::Environment_initWithEnterable(env, new TestEnterable(trace));
+    env->acquireWeak(env);
+    env->release(env);  // Base goes with the last hard reference
+    EXPECT_EQ(trace->deleted.load(), 1);
+    uno_ExtEnvironment* ext = env->pExtEnv;
+    EXPECT_DEATH(ext->revokeInterface(ext, nullptr), "purpose environment used after its Base has gone");
+    env->releaseWeak(env);
+#endif
+}
+
+} // namespace

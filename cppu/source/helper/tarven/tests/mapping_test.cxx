@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -258,6 +259,9 @@ TEST_F(MappingTest, InOutStructWithAnInterfaceOnSuccessAndOnException) {
             ASSERT_EQ(pExc, &exc);
             EXPECT_EQ(exceptionMessage(exc), u"swap refused");
             EXPECT_EQ(exceptionContext(exc), proxy);
+            // The inner exception's hold on the object was dropped inside "uno:test".
+            ASSERT_FALSE(obj->releaseEnvironments().empty());
+            EXPECT_EQ(obj->releaseEnvironments().back(), purpose);
             uno_any_destruct(&exc, nullptr);
             EXPECT_EQ(h.obj, static_cast<void*>(z));
             EXPECT_EQ(h.count, 1);
@@ -601,6 +605,66 @@ TEST(RelatesToInterface, TellsTypesThatCanHoldInterfacesWithoutLoopingOnSelfRefe
         ASSERT_NE(td.get(), nullptr);
         EXPECT_EQ(cppu::helper::tarven::relatesToInterface(td.get()), c.expected);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(MappingThreads, CallsFromTwoThreadsEnterTheEnvironmentOneAtATime) {
+    std::unique_ptr<PurposeHarness> harness(tarventest::makeHarness(nullptr, /*serialise*/ true));
+    const TestTypes& types = TestTypes::get();
+    BinaryObject* obj = BinaryObject::create(types.xcalc.iface());
+    std::atomic<int> inside{0}, most{0};
+    obj->on("add", [&](BinaryObject&, const typelib_TypeDescription*, void* ret, void** args, uno_Any**) {
+        const int now = ++inside;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {}
+        std::this_thread::yield();
+        *static_cast<sal_Int32*>(ret) = *static_cast<sal_Int32*>(args[0]) + *static_cast<sal_Int32*>(args[1]);
+        --inside;
+    });
+    void* proxy = nullptr;
+    {
+        zel::uno::Mapping m(harness->purpose(), harness->plain());
+        proxy = m.mapInterface(obj, types.xcalc.iface());
+    }
+    ASSERT_NE(proxy, nullptr);
+    obj->clearCalls();
+    harness->trace().clear();
+    constexpr int kCalls = 200;
+    std::atomic<int> wrong{0};
+    auto work = [&](sal_Int32 base) {
+        for (int i = 0; i < kCalls; ++i) {
+            sal_Int32 a = base, b = i, r = 0;
+            void* args[2] = {&a, &b};
+            uno_Any exc;
+            uno_Any* pExc = &exc;
+            auto* p = static_cast<uno_Interface*>(proxy);
+            p->pDispatcher(p, types.xcalc.member(u"add"), &r, args, &pExc);
+            if (pExc != nullptr || r != base + i) ++wrong;
+        }
+    };
+    std::thread t1(work, 1000), t2(work, 2000);
+    t1.join();
+    t2.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(most.load(), 1);
+    const auto calls = obj->calls();
+    ASSERT_EQ(calls.size(), std::size_t(2 * kCalls));
+    for (const ObjectCall& c : calls) EXPECT_EQ(c.environment, harness->purpose());
+    const auto events = [&] {
+        std::lock_guard g(harness->trace().mutex);
+        return harness->trace().events;
+    }();
+    ASSERT_EQ(events.size(), std::size_t(2 * kCalls));
+    for (const EnterableEvent& e : events) {
+        EXPECT_EQ(e.what, "callInto");
+        EXPECT_EQ(e.depth, 0);  // each thread enters from outside
+    }
+    static_cast<uno_Interface*>(proxy)->release(static_cast<uno_Interface*>(proxy));
+    EXPECT_EQ(obj->count(), 1);
+    obj->release(obj);
 }
 
 } // namespace
