@@ -117,13 +117,19 @@ void s_releaseAndRevoke_v(va_list* pParam) {
     pUnoI->release(pUnoI);
 }
 
+// The inner call, passed to s_dispatcher_v as one argument: one va_arg
+// instead of five on the path of every call.
+struct DispatchCall {
+    uno_Interface* pUnoI;
+    const typelib_TypeDescription* pMemberType;
+    void* pReturn;
+    void** pArgs;
+    uno_Any** ppException;
+};
+
 void s_dispatcher_v(va_list* pParam) {
-    auto* pUnoI = va_arg(*pParam, uno_Interface*);
-    auto* pMemberType = va_arg(*pParam, const typelib_TypeDescription*);
-    auto* pReturn = va_arg(*pParam, void*);
-    auto** pArgs = va_arg(*pParam, void**);
-    auto** ppException = va_arg(*pParam, uno_Any**);
-    pUnoI->pDispatcher(pUnoI, pMemberType, pReturn, pArgs, ppException);
+    auto* pCall = va_arg(*pParam, DispatchCall*);
+    pCall->pUnoI->pDispatcher(pCall->pUnoI, pCall->pMemberType, pCall->pReturn, pCall->pArgs, pCall->ppException);
 }
 
 void s_type_destructData_v(va_list* pParam) {
@@ -254,11 +260,12 @@ void Proxy::dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_M
     bool bAnyParamRelates = false;
     for (sal_Int32 i = 0; i < nParams && !bAnyParamRelates; ++i)
         bAnyParamRelates = refRelatesToInterface(pParams[i].pTypeRef, nullptr);
-    if (!bReturnRelates && !bAnyParamRelates) {
+    if (!bReturnRelates && !bAnyParamRelates) [[likely]] {
         // Plain data only: the caller's buffers serve the inner call as they are.
         uno_Any aException;
         uno_Any* pException = &aException;
-        uno_Environment_invoke(m_to, s_dispatcher_v, m_pUnoI, pMemberType, pReturn, pArgs, &pException);
+        DispatchCall aCall{m_pUnoI, pMemberType, pReturn, pArgs, &pException};
+        uno_Environment_invoke(m_to, s_dispatcher_v, &aCall);
         if (pException == nullptr) {
             *ppException = nullptr;
         } else {
@@ -321,7 +328,8 @@ void Proxy::dispatchConverting(bool bReturnRelates, typelib_TypeDescriptionRefer
     } else {
         uno_Any aException;
         uno_Any* pException = &aException;
-        uno_Environment_invoke(m_to, s_dispatcher_v, m_pUnoI, pMemberType, pInnerReturn, pInnerArgs, &pException);
+        DispatchCall aCall{m_pUnoI, pMemberType, pInnerReturn, pInnerArgs, &pException};
+        uno_Environment_invoke(m_to, s_dispatcher_v, &aCall);
 
         if (pException == nullptr) {
             for (sal_Int32 i = 0; i < nParams; ++i) {
