@@ -668,3 +668,25 @@ TEST(MappingThreads, CallsFromTwoThreadsEnterTheEnvironmentOneAtATime) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MappingDeathTest, DispatchingSomethingOtherThanAMemberStopsTheProcess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("QX_LOG", "warn:legacy.osl", 1);  // read afresh by the child that dies
+    EXPECT_DEATH(
+        {
+            std::unique_ptr<PurposeHarness> harness(tarventest::makeHarness());
+            const TestTypes& types = TestTypes::get();
+            BinaryObject* obj = BinaryObject::create(types.xcalc.iface());
+            zel::uno::Mapping m(harness->purpose(), harness->plain());
+            auto* proxy = static_cast<uno_Interface*>(m.mapInterface(obj, types.xcalc.iface()));
+            uno_Any exc;
+            uno_Any* pExc = &exc;
+            proxy->pDispatcher(proxy, types.holder.get(), nullptr, nullptr, &pExc);
+        },
+        "warn:legacy.osl: ### illegal member typeclass!");
+    unsetenv("QX_LOG");
+}
+
+} // namespace
