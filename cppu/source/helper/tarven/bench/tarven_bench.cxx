@@ -50,7 +50,6 @@ public:
 // An adder: answers XInterface's queryInterface with itself and "add" with the sum.
 struct Adder : uno_Interface {
     std::atomic<sal_Int32> count{1};
-    uno_Any identity{};
     static void s_acquire(uno_Interface* p) { static_cast<Adder*>(p)->count.fetch_add(1); }
     static void s_release(uno_Interface* p) {
         if (static_cast<Adder*>(p)->count.fetch_sub(1) == 1) delete static_cast<Adder*>(p);
