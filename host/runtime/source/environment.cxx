@@ -367,18 +367,18 @@ void pass(void (*fn)(void*, uno_EnvCallee*, va_list*), uno_Enterable* e, uno_Env
     va_end(ap);
 }
 
-void insideTarget_v(va_list* p) {
-    Frame* f = va_arg(*p, Frame*);
-    runAsCurrent(f->target, f);
-}
-
+// The target is made current before its enterable's call-into runs, so that
+// the caller's own callee and argument list go through unchanged.
 void enterTarget(Frame* f) {
     uno_Enterable* e = enterableOf(f->target);
     if (e == nullptr) {
         runAsCurrent(nullptr, f);
         return;
     }
-    pass(e->m_callInto_v, e, insideTarget_v, f);
+    uno_Environment* prev = t_current;
+    t_current = f->target;
+    e->m_callInto_v(e, f->callee, f->params);
+    t_current = prev;
 }
 
 void invokeImpl(uno_Environment* pEnv, uno_EnvCallee* pCallee, va_list* pParam);
