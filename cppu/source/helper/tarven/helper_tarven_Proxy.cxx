@@ -152,8 +152,12 @@ void s_Proxy_dispatch(uno_Interface* pUnoI, const typelib_TypeDescription* pMemb
     switch (pMemberType->eTypeClass) {
     case typelib_TypeClass_INTERFACE_METHOD: {
         auto* pMethod = reinterpret_cast<const typelib_InterfaceMethodTypeDescription*>(pMemberType);
-        pThis->dispatch(pMethod->pReturnTypeRef, pMethod->pParams, pMethod->nParams, pMemberType, pReturn, pArgs,
-                        ppException);
+        if (pThis->isPlainMember(pMemberType)) [[likely]]
+            pThis->dispatchPlain(pMethod->pReturnTypeRef, pMethod->pParams, pMethod->nParams, pMemberType, pReturn,
+                                 pArgs, ppException);
+        else
+            pThis->dispatch(pMethod->pReturnTypeRef, pMethod->pParams, pMethod->nParams, pMemberType, pReturn, pArgs,
+                            ppException);
         return;
     }
     case typelib_TypeClass_INTERFACE_ATTRIBUTE: {
@@ -202,6 +206,24 @@ Proxy::Proxy(uno_Mapping* pOutward, uno_Environment* pObjectEnv, uno_Environment
     m_pTypeDescr = reinterpret_cast<typelib_InterfaceTypeDescription*>(pTD);
     QX_LOG_WARN_IF(!pTD->bComplete, "legacy.osl", "### type is incomplete!");
 
+    if (pTD->bComplete) {
+        m_plainMembers.resize(std::size_t(m_pTypeDescr->nAllMembers));
+        for (sal_Int32 i = 0; i < m_pTypeDescr->nAllMembers; ++i) {
+            typelib_TypeDescription* pMember = m_pTypeDescr->ppAllMembers[i];
+            bool bPlain;
+            if (pMember->eTypeClass == typelib_TypeClass_INTERFACE_ATTRIBUTE) {
+                bPlain = !refRelatesToInterface(
+                    reinterpret_cast<typelib_InterfaceAttributeTypeDescription*>(pMember)->pAttributeTypeRef, nullptr);
+            } else {
+                auto* pMethod = reinterpret_cast<typelib_InterfaceMethodTypeDescription*>(pMember);
+                bPlain = !refRelatesToInterface(pMethod->pReturnTypeRef, nullptr);
+                for (sal_Int32 n = 0; bPlain && n < pMethod->nParams; ++n)
+                    bPlain = !refRelatesToInterface(pMethod->pParams[n].pTypeRef, nullptr);
+            }
+            m_plainMembers[std::size_t(i)] = bPlain ? 1 : 0;
+        }
+    }
+
     uno_Environment_invoke(m_to, s_acquireAndRegister_v, &m_pUnoI, m_aOId.pData, m_pTypeDescr, m_to->pExtEnv);
 
     uno_Interface::acquire = s_Proxy_acquire;
@@ -249,6 +271,40 @@ void Proxy::release() {
                  s_releaseMethod, nullptr, nullptr, nullptr);
 }
 
+void Proxy::dispatchPlain(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
+                          sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+                          uno_Any** ppException) {
+    if (m_probeFun != nullptr)
+        m_probeFun(true, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
+                   ppException);
+    invokePlain(pMemberType, pReturn, pArgs, ppException);
+    if (m_probeFun != nullptr)
+        m_probeFun(false, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
+                   ppException);
+}
+
+void Proxy::invokePlain(const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+                        uno_Any** ppException) {
+    uno_Any aException;
+    uno_Any* pException = &aException;
+    DispatchCall aCall{m_pUnoI, pMemberType, pReturn, pArgs, &pException};
+    uno_Environment_invoke(m_to, s_dispatcher_v, &aCall);
+    if (pException == nullptr) {
+        *ppException = nullptr;
+        return;
+    }
+    uno_type_any_constructAndConvert(*ppException, pException->pData, pException->pType, m_to_from.get());
+    // The inner exception's interfaces (its Context) belong to the object
+    // environment: it goes there like every other inner value.
+    uno_Environment_invoke(m_to, s_any_destruct_v, pException);
+}
+
+bool Proxy::isPlainMember(const typelib_TypeDescription* pMemberType) const {
+    const sal_Int32 nPos = reinterpret_cast<const typelib_InterfaceMemberTypeDescription*>(pMemberType)->nPosition;
+    return nPos >= 0 && nPos < sal_Int32(m_plainMembers.size()) && m_plainMembers[std::size_t(nPos)] != 0
+           && m_pTypeDescr->ppAllMembers[nPos] == pMemberType;
+}
+
 void Proxy::dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
                      sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
                      uno_Any** ppException) {
@@ -260,18 +316,8 @@ void Proxy::dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_M
     bool bAnyParamRelates = false;
     for (sal_Int32 i = 0; i < nParams && !bAnyParamRelates; ++i)
         bAnyParamRelates = refRelatesToInterface(pParams[i].pTypeRef, nullptr);
-    if (!bReturnRelates && !bAnyParamRelates) [[likely]] {
-        // Plain data only: the caller's buffers serve the inner call as they are.
-        uno_Any aException;
-        uno_Any* pException = &aException;
-        DispatchCall aCall{m_pUnoI, pMemberType, pReturn, pArgs, &pException};
-        uno_Environment_invoke(m_to, s_dispatcher_v, &aCall);
-        if (pException == nullptr) {
-            *ppException = nullptr;
-        } else {
-            uno_type_any_constructAndConvert(*ppException, pException->pData, pException->pType, m_to_from.get());
-            uno_Environment_invoke(m_to, s_any_destruct_v, pException);
-        }
+    if (!bReturnRelates && !bAnyParamRelates) {
+        invokePlain(pMemberType, pReturn, pArgs, ppException);
         if (m_probeFun != nullptr)
             m_probeFun(false, this, m_pProbeContext, pReturnTypeRef, pParams, nParams, pMemberType, pReturn, pArgs,
                        ppException);

@@ -8,6 +8,7 @@
 #include <uno/mapping.hxx>
 
 #include <atomic>
+#include <vector>
 
 namespace cppu::helper::tarven {
 
@@ -26,6 +27,16 @@ public:
     void dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
                   sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
                   uno_Any** ppException);
+    // dispatch for a call whose values cannot hold interfaces: no conversion.
+    void dispatchPlain(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
+                       sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+                       uno_Any** ppException);
+    // The inner call with the caller's own buffers, and the exception back.
+    void invokePlain(const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+                     uno_Any** ppException);
+    // Whether a call of the member at that slot carries no value that can
+    // hold interfaces, as worked out once at construction (false when unsure).
+    bool isPlainMember(const typelib_TypeDescription* pMemberType) const;
     // The part of dispatch for calls with values that need converting: inner
     // buffers on this function's own stack frame.
     __attribute__((noinline)) void dispatchConverting(bool bReturnRelates,
@@ -44,6 +55,8 @@ public:
     rtl::OUString m_aOId;
     ProbeFun* m_probeFun;
     void* m_pProbeContext;
+    // Per slot of the interface: 1 when calls of that member carry only plain data.
+    std::vector<unsigned char> m_plainMembers;
 };
 
 // The free function handed to the proxy environment's registry.
