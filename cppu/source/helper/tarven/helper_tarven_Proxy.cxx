@@ -220,7 +220,7 @@ Proxy::Proxy(uno_Mapping* pOutward, uno_Environment* pObjectEnv, uno_Environment
                 for (sal_Int32 n = 0; bPlain && n < pMethod->nParams; ++n)
                     bPlain = !refRelatesToInterface(pMethod->pParams[n].pTypeRef, nullptr);
             }
-            m_plainMembers[std::size_t(i)] = bPlain ? 1 : 0;
+            m_plainMembers[std::size_t(i)] = bPlain ? pMember : nullptr;
         }
     }
 
@@ -301,8 +301,7 @@ void Proxy::invokePlain(const typelib_TypeDescription* pMemberType, void* pRetur
 
 bool Proxy::isPlainMember(const typelib_TypeDescription* pMemberType) const {
     const sal_Int32 nPos = reinterpret_cast<const typelib_InterfaceMemberTypeDescription*>(pMemberType)->nPosition;
-    return nPos >= 0 && nPos < sal_Int32(m_plainMembers.size()) && m_plainMembers[std::size_t(nPos)] != 0
-           && m_pTypeDescr->ppAllMembers[nPos] == pMemberType;
+    return std::size_t(nPos) < m_plainMembers.size() && m_plainMembers[std::size_t(nPos)] == pMemberType;
 }
 
 void Proxy::dispatch(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,

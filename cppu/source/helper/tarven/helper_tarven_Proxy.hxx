@@ -55,8 +55,9 @@ public:
     rtl::OUString m_aOId;
     ProbeFun* m_probeFun;
     void* m_pProbeContext;
-    // Per slot of the interface: 1 when calls of that member carry only plain data.
-    std::vector<unsigned char> m_plainMembers;
+    // Per slot of the interface: the member's description when its calls carry
+    // only plain data, else null.
+    std::vector<const typelib_TypeDescription*> m_plainMembers;
 };
 
 // The free function handed to the proxy environment's registry.
