@@ -271,7 +271,7 @@ void Proxy::release() {
                  s_releaseMethod, nullptr, nullptr, nullptr);
 }
 
-void Proxy::dispatchPlain(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
+[[gnu::always_inline]] inline void Proxy::dispatchPlain(typelib_TypeDescriptionReference* pReturnTypeRef, typelib_MethodParameter* pParams,
                           sal_Int32 nParams, const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
                           uno_Any** ppException) {
     if (m_probeFun != nullptr)
@@ -283,7 +283,7 @@ void Proxy::dispatchPlain(typelib_TypeDescriptionReference* pReturnTypeRef, type
                    ppException);
 }
 
-void Proxy::invokePlain(const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
+[[gnu::always_inline]] inline void Proxy::invokePlain(const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
                         uno_Any** ppException) {
     uno_Any aException;
     uno_Any* pException = &aException;
@@ -299,7 +299,7 @@ void Proxy::invokePlain(const typelib_TypeDescription* pMemberType, void* pRetur
     uno_Environment_invoke(m_to, s_any_destruct_v, pException);
 }
 
-bool Proxy::isPlainMember(const typelib_TypeDescription* pMemberType) const {
+[[gnu::always_inline]] inline bool Proxy::isPlainMember(const typelib_TypeDescription* pMemberType) const {
     const sal_Int32 nPos = reinterpret_cast<const typelib_InterfaceMemberTypeDescription*>(pMemberType)->nPosition;
     return std::size_t(nPos) < m_plainMembers.size() && m_plainMembers[std::size_t(nPos)] == pMemberType;
 }
