@@ -690,3 +690,62 @@ TEST(MappingDeathTest, DispatchingSomethingOtherThanAMemberStopsTheProcess) {
 }
 
 } // namespace
+
+namespace {
+
+class MappingMore : public ::testing::Test {
+protected:
+    std::unique_ptr<PurposeHarness> harness{tarventest::makeHarness()};
+    const TestTypes& types = TestTypes::get();
+};
+
+TEST_F(MappingMore, AnAnyHoldingAnInterfaceGoesInConvertedAndComesBackAsTheOriginal) {
+    BinaryObject* obj = BinaryObject::create(types.xcalc.iface());
+    BinaryObject* x = BinaryObject::create(types.xcalc.iface());
+    void* seen = nullptr;
+    obj->on("roundTrip", [&](BinaryObject&, const typelib_TypeDescription*, void* ret, void** args, uno_Any**) {
+        auto* in = static_cast<uno_Any*>(args[0]);
+        seen = *static_cast<void**>(in->pData);
+        uno_type_copyData(ret, in, typelib_static_type_getByTypeClass(typelib_TypeClass_ANY), nullptr);
+    });
+    zel::uno::Mapping m(harness->purpose(), harness->plain());
+    void* proxy = m.mapInterface(obj, types.xcalc.iface());
+    uno_Any in;
+    void* xp = x;
+    uno_any_construct(&in, &xp, typelib_static_type_getXInterface(), nullptr);
+    uno_Any out;
+    uno_Any exc;
+    uno_Any* pExc = &exc;
+    void* args[1] = {&in};
+    auto* p = static_cast<uno_Interface*>(proxy);
+    p->pDispatcher(p, types.xcalc.member(u"roundTrip"), &out, args, &pExc);
+    EXPECT_EQ(pExc, nullptr);
+    EXPECT_NE(seen, static_cast<void*>(x));
+    EXPECT_EQ(rtl::OUString(out.pType->pTypeName), u"com.qam.vexo.uno.XInterface");
+    EXPECT_EQ(*static_cast<void**>(out.pData), static_cast<void*>(x));
+    uno_any_destruct(&out, nullptr);
+    uno_any_destruct(&in, nullptr);
+    p->release(p);
+    EXPECT_EQ(x->count(), 1);
+    EXPECT_EQ(obj->count(), 1);
+    x->release(x);
+    obj->release(obj);
+}
+
+TEST_F(MappingMore, AMappingReleasedToZeroAndAcquiredBeforeItIsFreedRegistersAgain) {
+    LogCapture log("cppu.tarven");
+    uno_Mapping* m = nullptr;
+    cppu::helper::tarven::createMapping(&m, harness->purpose(), harness->plain());
+    uno_Mapping* extra = m;  // a second registration stands for a lookup racing the release
+    uno_registerMapping(&extra, [](uno_Mapping*) { FAIL() << "freed through the wrong function"; },
+                        harness->purpose(), harness->plain(), nullptr);
+    EXPECT_EQ(extra, m);
+    m->release(m);  // to 0: revoked once, still registered once
+    EXPECT_EQ(zel::uno::Mapping(harness->purpose(), harness->plain()).get(), m);  // acquired from 0: registered again
+    EXPECT_EQ(log.texts(SALQX_LOG_INFO).size(), 1u);  // not freed yet
+    uno_revokeMapping(m);
+    EXPECT_EQ(log.texts(SALQX_LOG_INFO).size(), 2u);
+    EXPECT_TRUE(log.texts(SALQX_LOG_INFO)[1].starts_with("LIFE: Mapping:~Mapping() -> "));
+}
+
+} // namespace
