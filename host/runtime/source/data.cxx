@@ -14,7 +14,12 @@ namespace {
 // A description for the length of a call (see getTemporary).
 class Temp {
 public:
-    explicit Temp(typelib_TypeDescriptionReference* ref) : owned_(typelib_typedescriptionreference_getTemporary(&td_, ref)) {}
+    explicit Temp(typelib_TypeDescriptionReference* ref) : owned_(typelib_typedescriptionreference_getTemporary(&td_, ref)) {
+        // An interface type nobody describes is still an interface: its
+        // values are handled as XInterface references.
+        if (td_ == nullptr && ref->eTypeClass == typelib_TypeClass_INTERFACE)
+            owned_ = typelib_typedescriptionreference_getTemporary(&td_, typelib_static_type_getXInterface());
+    }
     ~Temp() {
         if (owned_) typelib_typedescription_release(td_);
     }

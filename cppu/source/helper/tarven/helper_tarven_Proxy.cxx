@@ -17,7 +17,11 @@ namespace {
 class TempDescr {
 public:
     explicit TempDescr(typelib_TypeDescriptionReference* pRef)
-        : m_owned(typelib_typedescriptionreference_getTemporary(&m_pTD, pRef)) {}
+        : m_owned(typelib_typedescriptionreference_getTemporary(&m_pTD, pRef)) {
+        // An interface type that nobody describes is still an interface.
+        if (m_pTD == nullptr && pRef->eTypeClass == typelib_TypeClass_INTERFACE)
+            m_owned = typelib_typedescriptionreference_getTemporary(&m_pTD, typelib_static_type_getXInterface());
+    }
     ~TempDescr() {
         if (m_owned) typelib_typedescription_release(m_pTD);
     }
@@ -77,6 +81,9 @@ bool relatesToInterface(typelib_TypeDescription* pTypeDescr, const Examining* pO
 }
 
 sal_Int32 sizeOf(typelib_TypeDescriptionReference* pRef) {
+    if (pRef->eTypeClass == typelib_TypeClass_INTERFACE || pRef->eTypeClass == typelib_TypeClass_SEQUENCE)
+        return sal_Int32(sizeof(void*));
+    if (pRef->eTypeClass == typelib_TypeClass_ANY) return sal_Int32(sizeof(uno_Any));
     TempDescr td(pRef);
     return td.get() == nullptr ? 0 : td.get()->nSize;
 }

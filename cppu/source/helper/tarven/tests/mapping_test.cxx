@@ -749,3 +749,35 @@ TEST_F(MappingMore, AMappingReleasedToZeroAndAcquiredBeforeItIsFreedRegistersAga
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MappingMore, AnInterfaceParameterOfAnUndescribedTypeIsStillMapped) {
+    // "test.uno.XGhost" is named by a parameter but never described.
+    TypeDescr iface = makeInterface(
+        u"test.uno.XHaunted",
+        {{u"haunt", typelib_TypeClass_VOID, u"void", {ParamSpec{typelib_TypeClass_INTERFACE, u"test.uno.XGhost", u"g"}}}});
+    BinaryObject* obj = BinaryObject::create(iface.iface());
+    BinaryObject* ghost = BinaryObject::create(types.xcalc.iface());
+    void* seen = nullptr;
+    obj->on("haunt", [&](BinaryObject&, const typelib_TypeDescription*, void*, void** args, uno_Any**) {
+        seen = *static_cast<void**>(args[0]);
+    });
+    zel::uno::Mapping m(harness->purpose(), harness->plain());
+    auto* p = static_cast<uno_Interface*>(m.mapInterface(obj, iface.iface()));
+    ASSERT_NE(p, nullptr);
+    void* arg = ghost;
+    void* args[1] = {&arg};
+    uno_Any exc;
+    uno_Any* pExc = &exc;
+    p->pDispatcher(p, iface.member(u"haunt"), nullptr, args, &pExc);
+    EXPECT_EQ(pExc, nullptr);
+    EXPECT_NE(seen, nullptr);
+    EXPECT_NE(seen, static_cast<void*>(ghost));  // a proxy made for it as an XInterface
+    p->release(p);
+    EXPECT_EQ(ghost->count(), 1);
+    ghost->release(ghost);
+    obj->release(obj);
+}
+
+} // namespace
