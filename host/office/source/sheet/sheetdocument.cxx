@@ -390,6 +390,9 @@ public:
     bool isAutomaticCalculationEnabled() override { return core_->autoCalc; }
     void enableAutomaticCalculation(bool enabled) override {
         checkAlive(*core_, u"enableAutomaticCalculation");
+        // Results that automatic calculation has not needed yet are brought up to
+        // date first, so that switching it off keeps current results.
+        if (core_->autoCalc && !enabled) core_->calculate();
         core_->autoCalc = enabled;
     }
 
