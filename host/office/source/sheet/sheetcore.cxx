@@ -144,8 +144,10 @@ void Core::removeSheet(Sheet* sheet) {
     for (auto& s : sheets) {
         for (auto& [key, c] : s->cells)
             if (c.formula && c.formula->formula.root) forEachNode(*c.formula->formula.root, invalidate);
-        for (auto& [k, n] : s->names)
+        for (auto& [k, n] : s->names) {
             if (n->formula.root) forEachNode(*n->formula.root, invalidate);
+            if (n->positionSheet == sheet) n->positionSheet = nullptr;
+        }
     }
     for (auto& [k, n] : names) {
         if (n->formula.root) forEachNode(*n->formula.root, invalidate);

@@ -250,6 +250,42 @@ TEST_F(SheetModelTest, DeletingRowsShiftsFormulasRangesAndNames) {
         u"removeByIndex: rows 1048575 to 1048576 do not all exist in a range of 1048576 rows");
 }
 
+TEST_F(SheetModelTest, InsertingRowsAndColumnsShiftsContentAndRefusesToPushItOff) {
+    SpreadsheetBuilder doc;
+    doc.cells(u"Sheet1", u"A1", {{u"1", u"=A1+A2"}, {u"2"}});
+    auto sheet = doc.sheetNamed(u"Sheet1");
+    Reference<css::table::XColumnRowRange> lines(sheet, UNO_QUERY_THROW);
+    lines->getRows()->insertByIndex(1, 2);
+    EXPECT_EQ(doc.cell(u"Sheet1", u"B1")->getFormula(), OUString(u"=A1+A4"));
+    EXPECT_EQ(doc.cell(u"Sheet1", u"B1")->getValue(), 3.0);
+    lines->getColumns()->insertByIndex(0, 1);
+    EXPECT_EQ(doc.cell(u"Sheet1", u"C1")->getFormula(), OUString(u"=B1+B4"));
+    doc.cell(u"Sheet1", u"A1048576")->setValue(1);
+    expectThrow<css::lang::IllegalArgumentException>(
+        [&] { lines->getRows()->insertByIndex(0, 1); },
+        u"insertByIndex: cells with content would be pushed off the end of the sheet");
+    EXPECT_EQ(doc.cell(u"Sheet1", u"A1048576")->getValue(), 1.0);
+}
+
+TEST_F(SheetModelTest, NamesOutliveTheSheetOfTheirPosition) {
+    SpreadsheetBuilder doc;
+    doc.sheet(u"Two").sheet(u"Three");
+    doc.name(u"Local", u"A1", u"Two");
+    doc.name(u"Global", u"$Three!$B$2");
+    doc.sheets()->removeByName(u"Three");
+    Reference<css::sheet::XNamedRanges> local(prop(doc.sheetNamed(u"Two"), u"NamedRanges"), UNO_QUERY_THROW);
+    Reference<css::sheet::XNamedRange> name(local->getByName(u"Local"), UNO_QUERY_THROW);
+    EXPECT_EQ(name->getContent(), OUString(u"A1"));
+    Reference<css::sheet::XNamedRanges> global(prop(doc.model(), u"NamedRanges"), UNO_QUERY_THROW);
+    EXPECT_EQ(Reference<css::sheet::XNamedRange>(global->getByName(u"Global"), UNO_QUERY_THROW)->getContent(),
+              OUString(u"#REF!"));
+    doc.sheets()->removeByName(u"Two");
+    expectThrow<css::lang::DisposedException>([&] { name->getContent(); },
+                                              u"getContent: the object is no longer part of the document");
+    expectThrow<css::lang::DisposedException>([&] { local->hasByName(u"Local"); },
+                                              u"hasByName: the object is no longer part of the document");
+}
+
 TEST_F(SheetModelTest, SheetsAreNamedUniquelyAndGoneSheetsAreDisposed) {
     SpreadsheetBuilder doc;
     auto sheets = doc.sheets();
