@@ -27,6 +27,8 @@ bool isWordChar(char16_t c) { return isLetter(c) || isDigit(c) || c == u'_' || c
 
 struct SyntaxError {};
 
+constexpr int kMaxNodes = 4096;
+
 const char16_t* const kErrorLiterals[] = {errors::DIV0, errors::VALUE, errors::REF,   errors::NAME,
                                           errors::NUM,  errors::SYNTAX, errors::CYCLE};
 
@@ -57,8 +59,14 @@ private:
         pos_ += t.size();
         return true;
     }
-    static std::unique_ptr<Node> binary(char16_t op, std::unique_ptr<Node> a, std::unique_ptr<Node> b) {
-        auto n = std::make_unique<Node>(NodeKind::Binary);
+    // Every node is counted: a formula of more than kMaxNodes nodes is refused, so
+    // that evaluating, writing and destroying its tree stays within the stack.
+    std::unique_ptr<Node> make(NodeKind kind) {
+        if (++nodes_ > kMaxNodes) throw SyntaxError{};
+        return std::make_unique<Node>(kind);
+    }
+    std::unique_ptr<Node> binary(char16_t op, std::unique_ptr<Node> a, std::unique_ptr<Node> b) {
+        auto n = make(NodeKind::Binary);
         n->op = op;
         n->args.push_back(std::move(a));
         n->args.push_back(std::move(b));
@@ -111,7 +119,7 @@ private:
         else if (accept(u"+")) op = u'+';
         if (!op) return primary();
         if (++depth_ > 200) throw SyntaxError{};
-        auto n = std::make_unique<Node>(NodeKind::Unary);
+        auto n = make(NodeKind::Unary);
         n->op = op;
         n->args.push_back(unary());
         --depth_;
@@ -129,7 +137,7 @@ private:
             if (!accept(u")")) throw SyntaxError{};
             --depth_;
             // Parentheses are kept as a call without a name, so the text form keeps them.
-            auto p = std::make_unique<Node>(NodeKind::Call);
+            auto p = make(NodeKind::Call);
             p->args.push_back(std::move(n));
             return p;
         }
@@ -161,12 +169,12 @@ private:
         pos_ = start + word.getLength();
         OUString upper = word.toAsciiUpperCase();
         if (upper == u"TRUE" || upper == u"FALSE") {
-            auto n = std::make_unique<Node>(NodeKind::Bool);
+            auto n = make(NodeKind::Bool);
             n->number = upper == u"TRUE" ? 1 : 0;
             return n;
         }
         if (word.indexOf(u'$') >= 0 || isDigit(word[0])) throw SyntaxError{};
-        auto n = std::make_unique<Node>(NodeKind::Name);
+        auto n = make(NodeKind::Name);
         n->text = word;
         return n;
     }
@@ -179,7 +187,7 @@ private:
         double d = rtl_math_uStringToDouble(begin, end, u'.', 0, &status, &parsedEnd);
         if (parsedEnd == begin) throw SyntaxError{};
         pos_ += parsedEnd - begin;
-        auto n = std::make_unique<Node>(NodeKind::Number);
+        auto n = make(NodeKind::Number);
         n->number = d;
         return n;
     }
@@ -200,7 +208,7 @@ private:
             }
             b.append(c);
         }
-        auto n = std::make_unique<Node>(NodeKind::String);
+        auto n = make(NodeKind::String);
         n->text = b.makeStringAndClear();
         return n;
     }
@@ -210,7 +218,7 @@ private:
             std::u16string_view t(e);
             if (s_.substr(pos_, t.size()) == t) {
                 pos_ += t.size();
-                auto n = std::make_unique<Node>(NodeKind::Error);
+                auto n = make(NodeKind::Error);
                 n->text = OUString(t);
                 return n;
             }
@@ -246,7 +254,7 @@ private:
 
     std::unique_ptr<Node> tryReference(const OUString* sheetName) {
         std::size_t save = pos_;
-        auto n = std::make_unique<Node>(NodeKind::Ref);
+        auto n = make(NodeKind::Ref);
         if (!parseCellAddress(s_, pos_, n->rect.c0, n->rect.r0, n->absCol[0], n->absRow[0]) ||
             (pos_ < s_.size() && isWordChar(s_[pos_]) && s_[pos_] != u'.')) {
             pos_ = save;
@@ -278,7 +286,7 @@ private:
     std::unique_ptr<Node> call(const OUString& upperName) {
         accept(u"(");
         if (++depth_ > 200) throw SyntaxError{};
-        auto n = std::make_unique<Node>(NodeKind::Call);
+        auto n = make(NodeKind::Call);
         n->text = upperName;
         if (!accept(u")")) {
             do {
@@ -293,6 +301,7 @@ private:
     std::u16string_view s_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    int nodes_ = 0;
     Sheet* own_;
     const SheetLookup& lookup_;
 };

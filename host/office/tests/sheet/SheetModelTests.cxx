@@ -147,6 +147,50 @@ TEST_F(SheetModelTest, InputIsANumberOnlyWhenItReadsWhollyAsOne) {
     }
 }
 
+// Arbitrary input never crashes the parser, the evaluator or the format parser:
+// formulas give a result (possibly an error), codes are accepted or refused.
+TEST_F(SheetModelTest, ArbitraryFormulasAndFormatCodesAreHandled) {
+    SpreadsheetBuilder doc;
+    doc.cells(u"Sheet1", u"A1", {{u"1", u"x", u"=A1"}});
+    auto cell = doc.cell(u"Sheet1", u"D4");
+    Reference<css::util::XNumberFormats> formats(
+        Reference<css::util::XNumberFormatsSupplier>(doc.model(), UNO_QUERY_THROW)->getNumberFormats());
+    const std::u16string alphabet = u"=+-*/^&<>(),;:!$'\"#%.0123456789ABCEHMSYabdehmsy[]@_ \u00e9";
+    unsigned state = 12345;
+    auto next = [&] { return state = state * 1103515245u + 12345u, (state >> 16) & 0x7fff; };
+    for (int i = 0; i < 3000; ++i) {
+        std::u16string text;
+        for (unsigned n = next() % 24; n > 0; --n) text += alphabet[next() % alphabet.size()];
+        OUString input(text);
+        cell->setFormula(u"=" + input);
+        EXPECT_EQ(cell->getType(), css::table::CellContentType::FORMULA);
+        shown(cell);
+        cell->getFormula();
+        try {
+            sal_Int32 key = formats->queryKey(input, {}, true);
+            if (key < 0) key = formats->addNew(input, {});
+            setProp(cell, u"NumberFormat", Any(key));
+            cell->setValue(double(next()) - 16000.5);
+            shown(cell);
+        } catch (const css::util::MalformedNumberFormatException&) {
+        }
+    }
+    setProp(cell, u"NumberFormat", Any(sal_Int32(0)));
+    // Deep nesting is a syntax error, not a stack overflow.
+    cell->setFormula(u"=" + OUString(std::u16string(5000, u'(')) + u"1" + OUString(std::u16string(5000, u')')));
+    EXPECT_EQ(shown(cell), OUString(u"#SYNTAX!"));
+    cell->setFormula(u"=" + OUString(std::u16string(5000, u'-')) + u"1");
+    EXPECT_EQ(shown(cell), OUString(u"#SYNTAX!"));
+    std::u16string longSum = u"=1";
+    for (int i = 0; i < 100000; ++i) longSum += u"+1";
+    cell->setFormula(OUString(longSum));
+    EXPECT_EQ(shown(cell), OUString(u"#SYNTAX!"));
+    std::u16string fine = u"=1";
+    for (int i = 0; i < 999; ++i) fine += u"+1";
+    cell->setFormula(OUString(fine));
+    EXPECT_EQ(shown(cell), OUString(u"1000"));
+}
+
 TEST_F(SheetModelTest, NonFiniteValuesAreRefused) {
     SpreadsheetBuilder doc;
     auto cell = doc.cell(u"Sheet1", u"A1");
