@@ -83,6 +83,9 @@ void Core::dispose() {
         for (auto& [k, n] : s->names)
             if (n->obj) n->obj->nodeGone();
         s->names.clear();
+        for (auto& p : s->pivots)
+            if (p->obj) p->obj->nodeGone();
+        s->pivots.clear();
         if (s->obj) s->obj->nodeGone();
     }
     for (auto& [k, n] : names)
@@ -154,6 +157,9 @@ void Core::removeSheet(Sheet* sheet) {
         if (n->positionSheet == sheet) n->positionSheet = nullptr;
     }
     for (auto& [key, c] : sheet->cells) c.formula.reset();
+    for (auto& p : sheet->pivots)
+        if (p->obj) p->obj->nodeGone();
+    sheet->pivots.clear();
     for (auto& [k, n] : sheet->names)
         if (n->obj) n->obj->nodeGone();
     sheet->names.clear();

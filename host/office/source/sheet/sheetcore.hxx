@@ -32,6 +32,7 @@ using ::zel::uno::Any;
 
 struct Core;
 struct Sheet;
+struct PivotTable;
 
 // The interface object that presents a node; told when the node goes.
 class Linked {
@@ -98,6 +99,7 @@ struct Sheet {
     std::vector<AttrLayer> layers;
     std::map<sal_Int32, LineInfo> rows, columns;
     NameMap names;
+    std::vector<std::unique_ptr<PivotTable>> pivots;  // pivotcore.cxx
 };
 
 inline sal_uInt64 cellKey(sal_Int32 col, sal_Int32 row) { return sal_uInt64(row) * kMaxColumns + sal_uInt64(col); }
@@ -122,6 +124,38 @@ private:
     Anchor* prev_ = nullptr;
     Anchor* next_ = nullptr;
 };
+
+// A data pilot table's settings: its source and one entry per source column.
+struct PivotField {
+    sal_Int32 orientation = 0;  // sheet::DataPilotFieldOrientation
+    sal_Int32 function = 0;     // sheet::GeneralFunction
+    OUString selectedPage;
+    bool useSelectedPage = false;
+    sal_Int32 order = 0;        // when it got its orientation: fields of one kind go in that order
+};
+struct PivotSpec {
+    std::unique_ptr<Anchor> source;
+    std::vector<PivotField> fields;
+    sal_Int32 nextOrder = 1;
+    // The fields, one per column of the source as it is now.
+    std::vector<PivotField>& current();
+};
+// A data pilot table on a sheet: its spec, the cell where its output starts and
+// the block its output last covered (both follow row and column deletion).
+struct PivotTable {
+    OUString name;
+    PivotSpec spec;
+    std::unique_ptr<Anchor> position;
+    std::unique_ptr<Anchor> output;  // null before the first output
+    Linked* obj = nullptr;
+};
+
+// Computes the table from its source and writes it; lang::IllegalArgumentException
+// (naming the operation) when the output would not fit the sheet, would overwrite
+// the source or other content; RuntimeException when the source is gone.
+void refreshPivot(Core& core, PivotTable& table, const OUString& operation);
+// Clears the cells of the table's last output.
+void clearPivotOutput(Core& core, PivotTable& table);
 
 // Counters of the calculation, for measurements.
 struct CalcCounters {

@@ -579,7 +579,8 @@ public:
 };
 
 // A sheet: the block of all its cells, its name and its local names.
-class SheetImpl : public RangeBase<css::sheet::XSpreadsheet, css::container::XNamed>, public Linked {
+class SheetImpl : public RangeBase<css::sheet::XSpreadsheet, css::container::XNamed, css::sheet::XDataPilotTablesSupplier>,
+                  public Linked {
 public:
     SheetImpl(const CorePtr& core, Sheet* sheet)
         : RangeBase(core, sheet, Rect{0, 0, kMaxColumns - 1, kMaxRows - 1}), sheet_(sheet) {
@@ -611,6 +612,11 @@ public:
     void setName(const OUString& name) override {
         block(u"setName");
         core_->renameSheet(sheet_, name, u"setName");
+    }
+
+    Reference<css::sheet::XDataPilotTables> getDataPilotTables() override {
+        block(u"getDataPilotTables");
+        return dataPilotTablesObject(core_, sheet_);
     }
 
     OUString getImplementationName() override { return u"officehost.sheet.Spreadsheet"; }

@@ -5,6 +5,7 @@
 
 #include "sheetcore.hxx"
 
+#include <com/qam/vexo/sheet/datapilot.hxx>
 #include <com/qam/vexo/sheet/sheet.hxx>
 
 namespace officehost::sheet {
@@ -18,6 +19,10 @@ using CorePtr = std::shared_ptr<sheetcore::Core>;
                                                                       const sheetcore::Rect& rect);
 // The one object that presents the document's names (scope null) or a sheet's.
 ::zel::uno::Reference<::com::qam::vexo::sheet::XNamedRanges> namesObject(const CorePtr& core, sheetcore::Sheet* scope);
+
+// A new object for the sheet's data pilot tables.
+::zel::uno::Reference<::com::qam::vexo::sheet::XDataPilotTables> dataPilotTablesObject(const CorePtr& core,
+                                                                                      sheetcore::Sheet* sheet);
 
 // Implemented by the objects of this model that stand for a block of cells.
 class BlockSource {
