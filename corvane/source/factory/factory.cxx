@@ -7,6 +7,7 @@
 #include "blob.hxx"
 
 #include <document/document.hxx>
+#include <spreadsheet/spreadsheet.hxx>
 
 #include <com/qam/vexo/frame/frame.hxx>
 #include <comphelper/processfactory.hxx>
@@ -86,13 +87,13 @@ public:
         return detail::createDocument(modelRequiring(OUString(TEXT_DOCUMENT), OUString()));
     }
 
-    // The wrappers of spreadsheets, presentations and drawings are not part of
-    // this library yet: the kind test runs as it will, and an active document of
-    // that kind is refused plainly instead of being wrapped in something hollow.
     Reference<XSpreadsheet> getActiveSpreadsheet() override {
-        modelRequiring(OUString(SPREADSHEET_DOCUMENT), OUString());
-        throw RuntimeException(u"getActiveSpreadsheet: not implemented");
+        return detail::createSpreadsheet(modelRequiring(OUString(SPREADSHEET_DOCUMENT), OUString()));
     }
+
+    // The wrappers of presentations and drawings are not part of this library
+    // yet: the kind test runs as it will, and an active document of that kind is
+    // refused plainly instead of being wrapped in something hollow.
     Reference<XPresentation> getActivePresentation() override {
         modelRequiring(OUString(PRESENTATION_DOCUMENT), OUString());
         throw RuntimeException(u"getActivePresentation: not implemented");

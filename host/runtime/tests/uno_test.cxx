@@ -98,6 +98,19 @@ TEST(UnoQuery, ThrowingQueryRaisesTheUnsatisfiedQueryMessageWithoutContext) {
                                          u"null pointer for interface of type test.XOther!");
 }
 
+TEST(UnoQuery, ThrowingQueryWithAContextCarriesIt) {
+    Reference<test::XOther> other(new Thing);
+    try {
+        Reference<test::XMissing> missing(other, UNO_QUERY_THROW, other.get());
+        ADD_FAILURE() << "no exception";
+    } catch (const RuntimeException& e) {
+        EXPECT_EQ(e.Message, u"unsatisfied query for interface of type test.XMissing!");
+        EXPECT_TRUE(e.Context.get() == static_cast<::zel::uno::XInterface*>(other.get()));
+    }
+    Reference<test::XBaseThing> ok(other, UNO_QUERY_THROW, other.get());
+    EXPECT_EQ(ok->base(), 1);
+}
+
 TEST(UnoQuery, IdentityComparesTheObjectsNotTheInterfacePointers) {
     Reference<test::XOther> a(new Thing);
     Reference<test::XBaseThing> sameObject(a, UNO_QUERY);

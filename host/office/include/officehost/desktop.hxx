@@ -21,11 +21,18 @@ SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XDesktop> ge
 // cursor at the start of the body.
 SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openTextDocument();
 
+// A new spreadsheet document (one empty sheet "Sheet1") in a new current frame.  The
+// model supports "com.qam.vexo.sheet.SpreadsheetDocument"; its controller is the view
+// (sheet::XSpreadsheetView, view::XSelectionSupplier, sheet::XViewFreezable), with
+// "Sheet1" active and its A1 selected.  A non-empty location is the URL the
+// document was loaded from, as a loader gives it (XModel::getURL, the title).
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openSpreadsheetDocument(
+    const OUString& location = OUString());
+
 // Placeholder models for tests of the kind of the active document.  They have
 // no content at all: they only report their service names (and are models with
 // a controller in a frame).  Later work replaces them with real documents.
 enum class PlaceholderKind {
-    Spreadsheet,    // "com.qam.vexo.sheet.SpreadsheetDocument"
     Presentation,   // "com.qam.vexo.presentation.PresentationDocument" and "com.qam.vexo.drawing.DrawingDocument"
     Drawing,        // "com.qam.vexo.drawing.DrawingDocument"
     NoServiceInfo   // a model that does not implement lang::XServiceInfo at all

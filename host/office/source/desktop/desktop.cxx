@@ -11,6 +11,7 @@
 #include <officehost/desktop.hxx>
 #include <officehost/services.hxx>
 
+#include "../sheet/sheetdocument.hxx"
 #include "../text/textdocument.hxx"
 
 #include <com/qam/vexo/frame/frame.hxx>
@@ -333,6 +334,12 @@ Reference<XModel> openTextDocument() {
     return model;
 }
 
+Reference<XModel> openSpreadsheetDocument(const OUString& location) {
+    Reference<XModel> model = sheet::createSpreadsheetDocument(location);
+    showInNewFrame(model, sheet::createSpreadsheetController(model));
+    return model;
+}
+
 Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
     Reference<XModel> model;
     ControllerList* list = nullptr;
@@ -342,7 +349,6 @@ Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
         list = m;
     };
     switch (kind) {
-    case PlaceholderKind::Spreadsheet: placeholder({OUString(u"com.qam.vexo.sheet.SpreadsheetDocument")}); break;
     case PlaceholderKind::Presentation:
         placeholder({OUString(u"com.qam.vexo.presentation.PresentationDocument"),
                      OUString(u"com.qam.vexo.drawing.DrawingDocument")});

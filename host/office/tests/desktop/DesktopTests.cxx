@@ -94,7 +94,6 @@ TEST_F(DesktopTest, PlaceholderDocumentsReportTheirKind) {
         std::vector<OUString> services;
     };
     const Case cases[] = {
-        {officehost::PlaceholderKind::Spreadsheet, {u"com.qam.vexo.sheet.SpreadsheetDocument"}},
         {officehost::PlaceholderKind::Presentation,
          {u"com.qam.vexo.presentation.PresentationDocument", u"com.qam.vexo.drawing.DrawingDocument"}},
         {officehost::PlaceholderKind::Drawing, {u"com.qam.vexo.drawing.DrawingDocument"}},
@@ -112,6 +111,14 @@ TEST_F(DesktopTest, PlaceholderDocumentsReportTheirKind) {
             EXPECT_EQ(info->supportsService(name), expected);
         }
         EXPECT_FALSE(Reference<css::text::XTextDocument>(model, UNO_QUERY).is());
+    }
+    // Spreadsheets are real documents now; they report their kind the same way.
+    auto sheet = officehost::openSpreadsheetDocument();
+    EXPECT_TRUE(currentModel() == sheet);
+    Reference<css::lang::XServiceInfo> sheetInfo(sheet, UNO_QUERY_THROW);
+    for (const OUString& name : all) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(sheetInfo->supportsService(name), name == u"com.qam.vexo.sheet.SpreadsheetDocument");
     }
     auto anonymous = officehost::openPlaceholderDocument(officehost::PlaceholderKind::NoServiceInfo);
     EXPECT_TRUE(currentModel() == anonymous);

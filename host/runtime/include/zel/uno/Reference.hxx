@@ -4,6 +4,7 @@
 //   Reference<XText> t(obj, UNO_QUERY);        // checking query: empty when obj lacks XText
 //   Reference<XText> t(obj, UNO_QUERY_THROW);  // throwing query: RuntimeException
 //                                              //   "unsatisfied query for interface of type com.qam.vexo.text.XText!"
+//   Reference<XText> t(obj, UNO_QUERY_THROW, ctx);  // the same, with ctx as the exception's context
 //   Reference<XText> t(ptr, UNO_SET_THROW);    // RuntimeException when ptr is null
 
 #include <zel/uno/Any.hxx>
@@ -47,6 +48,12 @@ public:
     Reference(const Reference<U>& r, UnoReference_QueryThrow) : p_(queryThrow(r.get())) {}
     Reference(XInterface* p, UnoReference_QueryThrow) : p_(queryThrow(p)) {}
     Reference(const Any& a, UnoReference_QueryThrow);
+    // Throwing query whose failure carries `context` (usually the object queried)
+    // as the exception's context object.
+    template <class U>
+    Reference(const Reference<U>& r, UnoReference_QueryThrow, XInterface* context) : p_(queryFrom(r.get())) {
+        if (!p_) detail::throwUnsatisfiedQuery(T::static_type(), context);
+    }
     Reference(T* p, UnoReference_SetThrow) : Reference(p) {
         if (!p_) detail::throwNullPointer(T::static_type());
     }
