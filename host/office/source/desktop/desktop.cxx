@@ -11,6 +11,7 @@
 #include <officehost/desktop.hxx>
 #include <officehost/services.hxx>
 
+#include "../draw/drawdocument.hxx"
 #include "../text/textdocument.hxx"
 
 #include <com/qam/vexo/frame/frame.hxx>
@@ -80,7 +81,7 @@ public:
 };
 
 // A model that stands for a document of a kind that the stand-in cannot hold
-// yet (spreadsheet, presentation, drawing): it reports its service names and has
+// yet (spreadsheet): it reports its service names and has
 // no content at all.  Real models of these kinds replace it.
 class PlaceholderModelImpl : public ModelBase<css::lang::XServiceInfo> {
 public:
@@ -333,6 +334,18 @@ Reference<XModel> openTextDocument() {
     return model;
 }
 
+Reference<XModel> openPresentationDocument(const DrawDocumentOptions& options) {
+    Reference<XModel> model = draw::createDrawDocument(true, options.slides, options.location);
+    showInNewFrame(model, draw::createDrawController(model));
+    return model;
+}
+
+Reference<XModel> openDrawingDocument(const DrawDocumentOptions& options) {
+    Reference<XModel> model = draw::createDrawDocument(false, options.slides, options.location);
+    showInNewFrame(model, draw::createDrawController(model));
+    return model;
+}
+
 Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
     Reference<XModel> model;
     ControllerList* list = nullptr;
@@ -343,11 +356,6 @@ Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
     };
     switch (kind) {
     case PlaceholderKind::Spreadsheet: placeholder({OUString(u"com.qam.vexo.sheet.SpreadsheetDocument")}); break;
-    case PlaceholderKind::Presentation:
-        placeholder({OUString(u"com.qam.vexo.presentation.PresentationDocument"),
-                     OUString(u"com.qam.vexo.drawing.DrawingDocument")});
-        break;
-    case PlaceholderKind::Drawing: placeholder({OUString(u"com.qam.vexo.drawing.DrawingDocument")}); break;
     case PlaceholderKind::NoServiceInfo: {
         auto* m = new AnonymousModelImpl;
         model = m;
