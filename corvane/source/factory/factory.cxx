@@ -7,6 +7,7 @@
 #include "blob.hxx"
 
 #include <document/document.hxx>
+#include <presentation/shared.hxx>
 
 #include <com/qam/vexo/frame/frame.hxx>
 #include <comphelper/processfactory.hxx>
@@ -86,20 +87,18 @@ public:
         return detail::createDocument(modelRequiring(OUString(TEXT_DOCUMENT), OUString()));
     }
 
-    // The wrappers of spreadsheets, presentations and drawings are not part of
-    // this library yet: the kind test runs as it will, and an active document of
-    // that kind is refused plainly instead of being wrapped in something hollow.
+    // The wrapper of spreadsheets is not part of this library yet: the kind test
+    // runs as it will, and an active spreadsheet is refused plainly instead of
+    // being wrapped in something hollow.
     Reference<XSpreadsheet> getActiveSpreadsheet() override {
         modelRequiring(OUString(SPREADSHEET_DOCUMENT), OUString());
         throw RuntimeException(u"getActiveSpreadsheet: not implemented");
     }
     Reference<XPresentation> getActivePresentation() override {
-        modelRequiring(OUString(PRESENTATION_DOCUMENT), OUString());
-        throw RuntimeException(u"getActivePresentation: not implemented");
+        return detail::createPresentation(modelRequiring(OUString(PRESENTATION_DOCUMENT), OUString()));
     }
     Reference<XDrawing> getActiveDrawing() override {
-        modelRequiring(OUString(DRAWING_DOCUMENT), OUString(PRESENTATION_DOCUMENT));
-        throw RuntimeException(u"getActiveDrawing: not implemented");
+        return detail::createDrawing(modelRequiring(OUString(DRAWING_DOCUMENT), OUString(PRESENTATION_DOCUMENT)));
     }
 
     OUString getActiveUserLocale() override {

@@ -1202,6 +1202,15 @@ public:
     void removeTextContent(const Reference<css::text::XTextContent>&) override {
         throw css::container::NoSuchElementException(u"removeTextContent: the content is not in this text");
     }
+    // Appended text goes behind every range that exists: a range that ends at the
+    // end of the text keeps its end, as the ranges of a drawing program's text do.
+    Reference<css::text::XTextRange> finishParagraph(const Sequence<PropertyValue>& properties) override {
+        return keepingEnds([&] { return TextBase::finishParagraph(properties); });
+    }
+    Reference<css::text::XTextRange> appendTextPortion(const OUString& s,
+                                                       const Sequence<PropertyValue>& properties) override {
+        return keepingEnds([&] { return TextBase::appendTextPortion(s, properties); });
+    }
     OUString getImplementationName() override { return u"officehost.text.ShapeText"; }
     Sequence<OUString> getSupportedServiceNames() override { return names({u"com.qam.vexo.text.Text"}); }
 
@@ -1209,6 +1218,18 @@ protected:
     TextNode* textNode() override { return &node_; }
 
 private:
+    template <class F>
+    Reference<css::text::XTextRange> keepingEnds(F append) {
+        const Pos end = endOf(node_);
+        std::vector<Position*> atEnd;
+        for (Position* p : core_->positions)
+            if (p->get() == end) atEnd.push_back(p);
+        Reference<css::text::XTextRange> result = append();
+        for (Position* p : atEnd)
+            if (core_->positions.count(p)) p->set(end);
+        return result;
+    }
+
     TextNode& node_;
     ShapeText& shape_;  // the caller, alive for the call
 };

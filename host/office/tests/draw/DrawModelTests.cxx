@@ -367,6 +367,26 @@ TEST_F(DrawModelTest, ShapeTextHasParagraphsPortionsAndCharacterProperties) {
     EXPECT_EQ(whole->getString(), text->getString());
 }
 
+TEST_F(DrawModelTest, AppendedTextGoesBehindTheRangesThatExist) {
+    PresentationBuilder deck;
+    deck.slide().textBox(u"");
+    Reference<css::text::XText> text(deck.lastShape(), UNO_QUERY_THROW);
+    Reference<css::text::XTextPortionAppend> portions(text, UNO_QUERY_THROW);
+    Reference<css::text::XTextRange> one = portions->appendTextPortion(u"one", {});
+    Reference<css::text::XTextRange> two = portions->appendTextPortion(u" two", {});
+    EXPECT_EQ(one->getString(), u"one");
+    Reference<css::text::XParagraphAppend>(text, UNO_QUERY_THROW)->finishParagraph({});
+    Reference<css::text::XTextRange> three = portions->appendTextPortion(u"three", {});
+    EXPECT_EQ(one->getString(), u"one");
+    EXPECT_EQ(two->getString(), u" two");
+    EXPECT_EQ(three->getString(), u"three");
+    one->setString(u"1");
+    EXPECT_EQ(text->getString(), u"1 two\nthree");
+    // Other edits move ranges as the text model does: typing at a range's end extends it.
+    text->insertString(two->getEnd(), u"!", false);
+    EXPECT_EQ(two->getString(), u" two!");
+}
+
 TEST_F(DrawModelTest, ReplacingCoversEveryShapeOfThePage) {
     PresentationBuilder deck;
     deck.slide().title(u"Stra\u00DFe and Caf\u00C9").outline({u"caf\u00E9 au lait", u"CAFÉ"});
