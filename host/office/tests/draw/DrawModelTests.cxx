@@ -409,6 +409,9 @@ TEST_F(DrawModelTest, ReplacingCoversEveryShapeOfThePage) {
     EXPECT_EQ(replace(page, u"aa", u"a", true), 2);
     EXPECT_EQ(testsupport::draw::textOf(deck.lastShape()), u"aaa");
     EXPECT_EQ(replace(page, u"zzz", u"y", false), 0);
+    // Simple case folding: one character never matches two.
+    EXPECT_EQ(replace(page, u"strasse", u"y", false), 0);
+    EXPECT_EQ(replace(page, u"STRA\u00DFE", u"Street", false), 1);
     Reference<css::util::XReplaceable> r(page, UNO_QUERY_THROW);
     expectThrows<css::beans::UnknownPropertyException>(
         [&] { r->createReplaceDescriptor()->setPropertyValue(u"SearchWords", Any(true)); },
