@@ -150,8 +150,13 @@ TEST_F(FactoryTest, ActiveUnoModelIsTheCurrentFramesModelWhateverItsKind) {
     EXPECT_FALSE(factory->getActiveUnoModel().is());
 }
 
-TEST_F(FactoryTest, AffineTransformBuilderIsNotAvailableYet) {
-    expectFailure([&] { newFactory()->newAffineTransformBuilder(); }, u"newAffineTransformBuilder: not implemented");
+TEST_F(FactoryTest, EachAffineTransformBuilderIsNewAndHoldsTheIdentity) {
+    Reference<XFactory> factory = newFactory();
+    Reference<XAffineTransformBuilder> a = factory->newAffineTransformBuilder();
+    Reference<XAffineTransformBuilder> b = factory->newAffineTransformBuilder();
+    EXPECT_FALSE(a.get() == b.get());
+    a->setScaleX(3);
+    EXPECT_EQ(b->build()->getScaleX(), 1.0);
 }
 
 // A process context whose service manager knows no desktop, or one whose

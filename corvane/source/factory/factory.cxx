@@ -6,6 +6,7 @@
 
 #include "blob.hxx"
 
+#include <affinetransform/affinetransform.hxx>
 #include <document/document.hxx>
 #include <presentation/shared.hxx>
 
@@ -109,7 +110,7 @@ public:
     }
 
     Reference<XAffineTransformBuilder> newAffineTransformBuilder() override {
-        throw RuntimeException(u"newAffineTransformBuilder: not implemented");
+        return detail::createAffineTransformBuilder();
     }
 
     Reference<XBlob> newBlobBytes(const Sequence<signed char>& bytes) override {

@@ -140,8 +140,12 @@ public:
     sal_Int32 replaceAllTextMatchCase(const OUString& find, const OUString& replacement, bool matchCase) override {
         return replaceAllOnPage(this->page_, find, replacement, matchCase);
     }
-    // The drawing view arrives with the selection.
-    void selectAsCurrentPage() override { notImplemented(u"selectAsCurrentPage"); }
+    void selectAsCurrentPage() override {
+        Reference<::com::qam::vexo::frame::XController> controller = this->model_->getCurrentController();
+        Reference<drawing::XDrawView> view(controller, UNO_QUERY);
+        if (!view.is()) throw RuntimeException(u"selectAsCurrentPage: the presentation has no drawing view");
+        view->setCurrentPage(this->page_);
+    }
 
 protected:
     // Masters and layouts: refused while it is the only master or a slide uses it.
@@ -170,11 +174,14 @@ public:
         slides->remove(page_);
     }
 
-    // Duplication and backgrounds arrive with the host's duplicator and background objects.
-    Reference<XSlide> duplicate() override { notImplemented(u"duplicate"); }
+    Reference<XSlide> duplicate() override {
+        Page copy = Reference<drawing::XDrawPageDuplicator>(model_, UNO_QUERY_THROW)->duplicate(page_);
+        if (!copy.is()) throw RuntimeException(u"duplicate: the host made no copy of the slide");
+        return makeSlide(model_, copy);
+    }
     Optional<Reference<XLayout>> getLayout() override {
         Page master = Reference<drawing::XMasterPageTarget>(page_, UNO_QUERY_THROW)->getMasterPage();
-        if (!master.is()) throw RuntimeException(u"getLayout: the slide has no master page");
+        if (!master.is()) return {};
         return {true, makeLayout(model_, master)};
     }
     Reference<XNotesPage> getNotesPage() override {
@@ -192,7 +199,17 @@ public:
         return visible.getValueTypeClass() == ::zel::uno::TypeClass_BOOLEAN && !visible.get<bool>();
     }
     void move(sal_Int32) override { notImplemented(u"move"); }
-    Reference<XSlide> setBackgroundColor(const OUString&) override { notImplemented(u"setBackgroundColor"); }
+    Reference<XSlide> setBackgroundColor(const OUString& color) override {
+        const sal_uInt32 rgb = detail::parseColor(color);
+        Reference<::com::qam::vexo::lang::XMultiServiceFactory> factory(model_, UNO_QUERY);
+        if (!factory.is()) throw RuntimeException(u"setBackgroundColor: no background factory");
+        Reference<::com::qam::vexo::beans::XPropertySet> background(
+            factory->createInstance(u"com.qam.vexo.drawing.Background"), UNO_QUERY_THROW);
+        background->setPropertyValue(u"FillStyle", Any(drawing::FillStyle_SOLID));
+        background->setPropertyValue(u"FillColor", Any(static_cast<sal_Int32>(rgb)));
+        props()->setPropertyValue(u"Background", Any(background));
+        return this;
+    }
     void setSkipped(bool skipped) override { props()->setPropertyValue(u"Visible", Any(!skipped)); }
 
 private:

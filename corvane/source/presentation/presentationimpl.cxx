@@ -146,7 +146,7 @@ public:
     void getPageElementById(const OUString&) override { notImplemented(u"getPageElementById"); }
     double getPageHeight() override { return pageSizePoints(firstSlide(), u"Height"); }
     double getPageWidth() override { return pageSizePoints(firstSlide(), u"Width"); }
-    Optional<Reference<XSlideSelection>> getSelection() override { notImplemented(u"getSelection"); }
+    Optional<Reference<XSlideSelection>> getSelection() override { return {true, makeSlideSelection(model_)}; }
     void getSlideById(const OUString&) override { notImplemented(u"getSlideById"); }
 
     ::zel::uno::Sequence<Reference<XSlide>> getSlides() override {

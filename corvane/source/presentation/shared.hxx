@@ -62,6 +62,7 @@ Reference<XMaster> makeMaster(const Model& model, const Page& page);
 Reference<XLayout> makeLayout(const Model& model, const Page& page);
 Reference<XNotesPage> makeNotesPage(const Model& model, const Page& page);
 Reference<XNotesMaster> makeNotesMaster(const Model& model, const Page& page);
+Reference<XSlideSelection> makeSlideSelection(const Model& model);
 Reference<XPageElement> makePageElement(const Page& page, const HostShape& shape);
 Reference<XShape> makeShape(const Page& page, const HostShape& shape);
 // A text range over the text: the whole text (empty sub-range), a run or a paragraph.

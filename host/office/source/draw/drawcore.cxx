@@ -183,6 +183,60 @@ std::unique_ptr<ShapeNode> DrawCore::takeShape(ShapeNode* shape) {
     return taken;
 }
 
+// ---- copying -------------------------------------------------------------------
+
+namespace {
+
+// A copy of a shape text's paragraphs with their characters and properties.
+void copyText(const textcore::TextNode& from, textcore::TextNode& to) {
+    std::vector<std::unique_ptr<textcore::Block>> blocks;
+    for (const auto& b : from.blocks) {
+        if (b->isTable()) continue;
+        const auto& p = static_cast<const textcore::ParaNode&>(*b);
+        auto q = std::make_unique<textcore::ParaNode>(&to);
+        for (const textcore::Unit& u : p.units)
+            if (!u.object) q->units.push_back(textcore::Unit{u.ch, u.attrs, nullptr});
+        q->style = p.style;
+        q->props = p.props;
+        q->numbering = p.numbering;
+        q->numberingCleared = p.numberingCleared;
+        blocks.push_back(std::move(q));
+    }
+    if (blocks.empty()) return;
+    to.blocks.swap(blocks);  // the new text's own empty paragraph goes with `blocks`
+}
+
+std::unique_ptr<ShapeNode> copyShape(DrawCore& core, const ShapeNode& from) {
+    auto to = core.makeShape(from.kind);
+    to->position = from.position;
+    to->size = from.size;
+    to->props = from.props;
+    if (from.text) copyText(*from.text, *to->text);
+    for (const auto& child : from.shapes) core.addShape(copyShape(core, *child), nullptr, to.get());
+    return to;
+}
+
+void copyShapes(DrawCore& core, const PageNode& from, PageNode& to) {
+    to.shapes.clear();
+    for (const auto& s : from.shapes) core.addShape(copyShape(core, *s), &to, nullptr);
+}
+
+} // namespace
+
+PageNode* DrawCore::duplicateSlide(PageNode* slide) {
+    const sal_Int32 index = indexOf(slide);
+    assert(slide->kind == PageKind::Slide && index >= 0 && "a slide of this document");
+    PageNode* copy = insertSlide(static_cast<std::size_t>(index) + 1, slide->master, slide->layout);
+    copy->visible = slide->visible;
+    copy->bookmark = slide->bookmark;
+    copy->hasBackground = slide->hasBackground;
+    copy->fillStyle = slide->fillStyle;
+    copy->fillColor = slide->fillColor;
+    copyShapes(*this, *slide, *copy);
+    if (slide->notes && copy->notes) copyShapes(*this, *slide->notes, *copy->notes);
+    return copy;
+}
+
 // ---- replacing -------------------------------------------------------------------
 
 namespace {

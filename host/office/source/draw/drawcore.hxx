@@ -80,7 +80,9 @@ struct PageNode {
     sal_Int16 layout = 0;        // slides of presentations
     bool visible = true;         // slides of presentations
     OUString bookmark;           // slides of presentations
-    Any background;              // slides and masters: a property set, or void
+    bool hasBackground = false;  // slides and masters: a background of their own
+    sal_Int32 fillStyle = 0;     // its drawing::FillStyle
+    sal_Int32 fillColor = 0;     // its 0x00RRGGBB
     PageNode* master = nullptr;  // slides
     PageNode* owner = nullptr;   // notes pages: their slide or master
     std::unique_ptr<PageNode> notes;  // slides and masters of presentations
@@ -109,6 +111,9 @@ struct DrawCore : std::enable_shared_from_this<DrawCore> {
     PageNode* insertMaster(std::size_t index);
     // A new slide at the index with the master; its notes page in a presentation.
     PageNode* insertSlide(std::size_t index, PageNode* master, sal_Int16 layout);
+    // A deep copy of a slide (shapes, text, notes page, master, layout, state)
+    // right behind it.
+    PageNode* duplicateSlide(PageNode* slide);
     // Takes a page out and destroys it; slides on a removed master move to the first master.
     void removePage(PageNode* page);
     // Adds a shape at the end of a page or group.

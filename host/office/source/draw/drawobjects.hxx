@@ -28,4 +28,10 @@ void returnShape(std::unique_ptr<ShapeNode> node);
 
 [[noreturn]] void pageGone(const OUString& operation);
 
+// The node of a page object of this core, nullptr for anything else (or a page that is gone).
+PageNode* pageNodeOf(const DrawCore& core, ::zel::uno::XInterface* page);
+
+// A new background property set ("FillStyle", "FillColor") with these values.
+::zel::uno::Reference<::zel::uno::XInterface> newBackground(sal_Int32 fillStyle, sal_Int32 fillColor);
+
 } // namespace officehost::draw

@@ -113,14 +113,65 @@ sal_Int32 replaceInShapes(DrawCore& core, std::vector<std::unique_ptr<ShapeNode>
     return count;
 }
 
+// The side of a page object that pageNodeOf needs, whatever its interfaces.
+class PageAccess {
+public:
+    virtual const DrawCore* accessCore() = 0;
+    virtual PageNode* accessNode() = 0;
+
+protected:
+    ~PageAccess() = default;
+};
+
+// A background: a solid fill or none, with its colour.
+class BackgroundImpl : public cppu::WeakImplHelper<css::beans::XPropertySet, css::lang::XServiceInfo> {
+public:
+    BackgroundImpl(sal_Int32 style, sal_Int32 color) : style_(style), color_(color) {}
+    Reference<css::beans::XPropertySetInfo> getPropertySetInfo() override {
+        return new PropertyInfoImpl({Property{u"FillStyle", -1, cppu::UnoType<css::drawing::FillStyle>::get(), 0},
+                                     Property{u"FillColor", -1, cppu::UnoType<sal_Int32>::get(), 0}});
+    }
+    void setPropertyValue(const OUString& name, const Any& value) override {
+        static const OUString op(u"setPropertyValue");
+        if (name == u"FillStyle") {
+            css::drawing::FillStyle style = css::drawing::FillStyle_NONE;
+            if (!(value >>= style)) wrongType(op, name, cppu::UnoType<css::drawing::FillStyle>::get(), value);
+            style_ = style;
+            return;
+        }
+        if (name == u"FillColor") {
+            if (!value.isExtractableTo(cppu::UnoType<sal_Int32>::get()))
+                wrongType(op, name, cppu::UnoType<sal_Int32>::get(), value);
+            color_ = value.get<sal_Int32>();
+            return;
+        }
+        unknownProperty(op, name);
+    }
+    Any getPropertyValue(const OUString& name) override {
+        if (name == u"FillStyle") return Any(static_cast<css::drawing::FillStyle>(style_));
+        if (name == u"FillColor") return Any(color_);
+        unknownProperty(u"getPropertyValue", name);
+    }
+    OUString getImplementationName() override { return u"officehost.draw.Background"; }
+    bool supportsService(const OUString& n) override { return n == u"com.qam.vexo.drawing.Background"; }
+    Sequence<OUString> getSupportedServiceNames() override { return {OUString(u"com.qam.vexo.drawing.Background")}; }
+
+private:
+    sal_Int32 style_;
+    sal_Int32 color_;
+};
+
 // What every page object shares.  Main is drawing::XDrawPage, or
 // presentation::XPresentationPage for pages with a notes page.
 template <class Main, class... Ifc>
 class PageBase : public cppu::WeakImplHelper<Main, css::beans::XPropertySet, css::container::XNamed,
                                              css::util::XReplaceable, css::lang::XServiceInfo, Ifc...>,
-                 public Linked {
+                 public Linked,
+                 public PageAccess {
 public:
     PageBase(DrawCorePtr core, PageNode* node) : core_(std::move(core)), node_(node) { node_->obj = this; }
+    const DrawCore* accessCore() override { return core_.get(); }
+    PageNode* accessNode() override { return node_; }
     ~PageBase() override {
         if (node_) node_->obj = nullptr;
     }
@@ -152,9 +203,20 @@ public:
         PageNode& n = node(op);
         const Property p = describe(op, n, name);
         if (name == u"Background") {
+            // The page keeps the values of the background it is given, not the object.
             Reference<css::beans::XPropertySet> set;
             if (value.hasValue() && !(value >>= set)) wrongType(op, name, p.Type, value);
-            n.background = set.is() ? Any(set) : Any();
+            if (!set.is()) {
+                n.hasBackground = false;
+                return;
+            }
+            css::drawing::FillStyle style = css::drawing::FillStyle_NONE;
+            sal_Int32 color = 0;
+            set->getPropertyValue(u"FillStyle") >>= style;
+            set->getPropertyValue(u"FillColor") >>= color;
+            n.hasBackground = true;
+            n.fillStyle = style;
+            n.fillColor = color;
             return;
         }
         if (!value.isExtractableTo(p.Type)) wrongType(op, name, p.Type, value);
@@ -182,7 +244,8 @@ public:
         if (name == u"Layout") return Any(n.layout);
         if (name == u"Visible") return Any(n.visible);
         if (name == u"BookmarkURL") return Any(n.bookmark);
-        return n.background;
+        if (!n.hasBackground) return Any();
+        return Any(Reference<css::beans::XPropertySet>(newBackground(n.fillStyle, n.fillColor), UNO_QUERY));
     }
 
     // A slide without a name of its own is called after its place, as "page1".
@@ -299,6 +362,16 @@ Reference<css::drawing::XDrawPage> make(const DrawCorePtr& core, PageNode* node)
 
 [[noreturn]] void pageGone(const OUString& operation) {
     throw css::lang::DisposedException(operation + u": the page is no longer part of the document");
+}
+
+PageNode* pageNodeOf(const DrawCore& core, XInterface* page) {
+    auto* access = page ? dynamic_cast<PageAccess*>(page) : nullptr;
+    if (!access || access->accessCore() != &core) return nullptr;
+    return access->accessNode();
+}
+
+Reference<XInterface> newBackground(sal_Int32 fillStyle, sal_Int32 fillColor) {
+    return Reference<XInterface>(static_cast<css::beans::XPropertySet*>(new BackgroundImpl(fillStyle, fillColor)));
 }
 
 Reference<css::drawing::XDrawPage> pageObject(const DrawCorePtr& core, PageNode* node) {

@@ -7,7 +7,9 @@
 //     "Visible" (boolean) and "BookmarkURL" (string) on slides of presentations;
 //   shapes that hold text: "TextAutoGrowHeight" (boolean);
 //   custom shapes: "CustomShapeGeometry" (sequence of beans::PropertyValue; a
-//     "TextPath" entry holds a sequence with a boolean "TextPath").
+//     "TextPath" entry holds a sequence with a boolean "TextPath");
+//   backgrounds ("com.qam.vexo.drawing.Background" from the document's factory,
+//     the value of a page's "Background"): "FillStyle" (FillStyle), "FillColor" (long).
 
 #include <com/qam/vexo/awt/geometry.hxx>
 #include <com/qam/vexo/container/collections.hxx>
@@ -15,6 +17,9 @@
 namespace com::qam::vexo::drawing {
 
 using ::zel::uno::Reference;
+
+// "FillStyle" of a background.
+enum FillStyle { FillStyle_NONE, FillStyle_SOLID, FillStyle_GRADIENT, FillStyle_HATCH, FillStyle_BITMAP };
 
 class ZEL_UNO_INTERFACE_CLASS XShapeDescriptor : public virtual ::zel::uno::XInterface {
 public:
@@ -83,4 +88,26 @@ public:
     virtual void setMasterPage(const Reference<XDrawPage>& master) = 0;
 };
 
+// Copies slides: a deep copy (shapes with their geometry, properties and text,
+// the notes page, master and layout) right behind the original.
+class ZEL_UNO_INTERFACE_CLASS XDrawPageDuplicator : public virtual ::zel::uno::XInterface {
+public:
+    ZEL_UNO_INTERFACE(XDrawPageDuplicator, "com.qam.vexo.drawing.XDrawPageDuplicator")
+    // IllegalArgumentException for anything but a slide of this document.
+    virtual Reference<XDrawPage> duplicate(const Reference<XDrawPage>& page) = 0;
+};
+
+// The page a view shows.
+class ZEL_UNO_INTERFACE_CLASS XDrawView : public virtual ::zel::uno::XInterface {
+public:
+    ZEL_UNO_INTERFACE(XDrawView, "com.qam.vexo.drawing.XDrawView")
+    // IllegalArgumentException for a page that is not one of the document's
+    // slides, master pages or notes pages.
+    virtual void setCurrentPage(const Reference<XDrawPage>& page) = 0;
+    // Empty when the document has no page to show.
+    virtual Reference<XDrawPage> getCurrentPage() = 0;
+};
+
 } // namespace com::qam::vexo::drawing
+
+ZEL_UNO_DECLARE_TYPE(::com::qam::vexo::drawing::FillStyle, ENUM, "com.qam.vexo.drawing.FillStyle")
