@@ -3,6 +3,8 @@
 
 #include "deck.hxx"
 
+#include <cppu/implbase.hxx>
+
 #include <optional>
 
 namespace corvane::test {
@@ -242,6 +244,56 @@ TEST_F(DeckTest, NotImplementedOperationsOfPages) {
     // Even for the slide's own index.
     expectFailure([&] { s->move(0); }, u"move: not implemented");
     EXPECT_EQ(presentation->getSlides().getLength(), 2);
+    EXPECT_EQ(testsupport::draw::shapesOf(deck().slideAt(0)).size(), 1u);
+}
+
+} // namespace
+} // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+// A model whose service factory hands out, for every name, a media shape of the
+// real presentation: a shape that takes no text and has no "TextAutoGrowHeight".
+class WrongShapeModelImpl
+    : public cppu::WeakImplHelper<css::frame::XModel, css::lang::XMultiServiceFactory> {
+public:
+    explicit WrongShapeModelImpl(Reference<css::frame::XModel> real) : real_(std::move(real)) {}
+    OUString getURL() override { return {}; }
+    ::zel::uno::Sequence<css::beans::PropertyValue> getArgs() override { return {}; }
+    void connectController(const Reference<css::frame::XController>&) override {}
+    void disconnectController(const Reference<css::frame::XController>&) override {}
+    Reference<css::frame::XController> getCurrentController() override { return {}; }
+    void setCurrentController(const Reference<css::frame::XController>&) override {}
+    void dispose() override {}
+    void addEventListener(const Reference<css::lang::XEventListener>&) override {}
+    void removeEventListener(const Reference<css::lang::XEventListener>&) override {}
+    Reference<XInterface> createInstance(const OUString&) override {
+        return Reference<XInterface>(newHostShape(real_, u"com.qam.vexo.drawing.MediaShape"));
+    }
+    Reference<XInterface> createInstanceWithArguments(const OUString& name, const ::zel::uno::Sequence<Any>&) override {
+        return createInstance(name);
+    }
+    ::zel::uno::Sequence<OUString> getAvailableServiceNames() override { return {}; }
+
+private:
+    Reference<css::frame::XModel> real_;
+};
+
+TEST_F(DeckTest, ATextBoxThatCannotBeFinishedLeavesThePageAsItWas) {
+    Reference<css::frame::XModel> wrong(new WrongShapeModelImpl(deck().model()));
+    Reference<XSlide> s = presentation::makeSlide(wrong, deck().slideAt(0));
+    expectFailure<css::beans::UnknownPropertyException>([&] { s->insertTextBox(u"x"); },
+                                                        u"setPropertyValue: unknown property TextAutoGrowHeight", false);
+    EXPECT_EQ(testsupport::draw::shapesOf(deck().slideAt(0)).size(), 1u);
+    // A model without a service factory is refused before anything else.
+    Reference<XSlide> bare = presentation::makeSlide(
+        officehost::openPlaceholderDocument(officehost::PlaceholderKind::NoServiceInfo), deck().slideAt(0));
+    expectFailure([&] { bare->insertTextBoxAt(u"x", 1, 1, 1, 1); }, u"insertTextBox: no shape factory");
+    // A factory that makes no text shape fails the throwing query.
+    Reference<XSlide> onText = presentation::makeSlide(officehost::openTextDocument(), deck().slideAt(0));
+    expectFailure([&] { onText->insertTextBox(u"x"); },
+                  u"unsatisfied query for interface of type com.qam.vexo.drawing.XShape!", false);
     EXPECT_EQ(testsupport::draw::shapesOf(deck().slideAt(0)).size(), 1u);
 }
 

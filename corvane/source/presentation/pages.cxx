@@ -124,12 +124,19 @@ public:
         Reference<::com::qam::vexo::lang::XMultiServiceFactory> factory(this->model_, UNO_QUERY);
         if (!factory.is()) throw RuntimeException(u"insertTextBox: no shape factory");
         HostShape shape(factory->createInstance(u"com.qam.vexo.drawing.TextShape"), UNO_QUERY_THROW);
-        Reference<drawing::XShapes>(this->page_, UNO_QUERY_THROW)->add(shape);
-        Reference<::com::qam::vexo::beans::XPropertySet>(shape, UNO_QUERY_THROW)
-            ->setPropertyValue(u"TextAutoGrowHeight", Any(false));
-        Reference<hosttext::XText>(shape, UNO_QUERY_THROW)->setString(text);
-        shape->setPosition({x, y});
-        shape->setSize({w, h});
+        Reference<drawing::XShapes> shapes(this->page_, UNO_QUERY_THROW);
+        shapes->add(shape);
+        try {
+            Reference<::com::qam::vexo::beans::XPropertySet>(shape, UNO_QUERY_THROW)
+                ->setPropertyValue(u"TextAutoGrowHeight", Any(false));
+            Reference<hosttext::XText>(shape, UNO_QUERY_THROW)->setString(text);
+            shape->setPosition({x, y});
+            shape->setSize({w, h});
+        } catch (...) {
+            // A half-made box does not stay on the page: the failure changes nothing.
+            shapes->remove(shape);
+            throw;
+        }
         return makeShape(this->page_, shape);
     }
     void insertWordArt(const Reference<XWordArt>&) override { notImplemented(u"insertWordArt"); }
