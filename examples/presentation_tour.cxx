@@ -1,7 +1,9 @@
 // corvane-presentation-tour: starts the host stand-in, opens a presentation,
 // gets the scripting factory from libcorvane.so the way the host's service
 // manager does, lists the slides and their shapes (kind, geometry in points,
-// text), appends a styled paragraph and replaces a word.
+// text), appends a styled paragraph, replaces a word, inserts a text box, fills
+// a placeholder, skips a slide, colours a background and prints what the view
+// has selected.
 //
 //   build/dev/program/corvane-presentation-tour
 
@@ -25,6 +27,19 @@ namespace css = ::com::qam::vexo;
 using ::zel::uno::Reference;
 using ::zel::uno::UNO_QUERY_THROW;
 using namespace corvane;
+
+const char* selectionName(SelectionType type) {
+    switch (type) {
+    case SelectionType::UNSUPPORTED: return "UNSUPPORTED";
+    case SelectionType::NONE: return "NONE";
+    case SelectionType::TEXT: return "TEXT";
+    case SelectionType::TABLE_CELL: return "TABLE_CELL";
+    case SelectionType::PAGE: return "PAGE";
+    case SelectionType::PAGE_ELEMENT: return "PAGE_ELEMENT";
+    case SelectionType::CURRENT_PAGE: return "CURRENT_PAGE";
+    }
+    return "?";
+}
 
 const char* kindName(PageElementType type) {
     switch (type) {
@@ -114,7 +129,24 @@ int run() {
 
     const sal_Int32 count = presentation->replaceAllText(u"draft", u"final");
     std::cout << "replaced \"draft\" " << count << " times\n";
+
+    // A text box on the first slide, the subtitle placeholder filled anew, the
+    // second slide skipped and given a background, and the view moved to it.
+    Reference<XSlide> first = presentation->getSlides()[0];
+    first->insertTextBoxAt(u"Draft for review", 36, 360, 288, 36);
+    Optional<Reference<XPageElement>> subtitle = first->getPlaceholder(PlaceholderType::SUBTITLE);
+    if (subtitle.IsPresent) subtitle.Value->asShape()->getText()->setText(u"Spring planning, week 12");
+    Reference<XSlide> second = presentation->getSlides()[1];
+    second->setSkipped(true);
+    second->setBackgroundColor(u"lavender");
     list(presentation);
+    std::cout << "slide 1 skipped: " << (second->isSkipped() ? "yes" : "no") << "\n";
+
+    Reference<XSlideSelection> selection = presentation->getSelection().Value;
+    std::cout << "selection: " << selectionName(selection->getSelectionType()) << "\n";
+    second->selectAsCurrentPage();
+    std::cout << "current page is slide 1: "
+              << (selection->getCurrentPage().Value->asSlide()->getuno() == second->getuno() ? "yes" : "no") << "\n";
     return 0;
 }
 
