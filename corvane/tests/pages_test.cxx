@@ -57,6 +57,16 @@ TEST_F(DeckTest, Placeholders) {
     EXPECT_FALSE(second->getPlaceholder(PlaceholderType::CLIP_ART).IsPresent);
 }
 
+TEST_F(DeckTest, ATitleOnAMasterPageIsATitle) {
+    Reference<css::drawing::XShape> title = newHostShape(deck().model(), u"com.qam.vexo.presentation.TitleTextShape");
+    Reference<css::drawing::XShapes>(deck().masterAt(0), UNO_QUERY_THROW)->add(title);
+    Reference<XMaster> master = presentation->getMasters()[0];
+    EXPECT_TRUE(master->getPlaceholder(PlaceholderType::TITLE).IsPresent);
+    EXPECT_FALSE(master->getPlaceholder(PlaceholderType::MAIN_TITLE).IsPresent);
+    EXPECT_EQ(presentation::pageAutoLayout(deck().masterAt(0)), 20);
+    EXPECT_EQ(presentation::pageAutoLayout(deck().slideAt(1)), 1);
+}
+
 TEST_F(HostTest, PlaceholderTypesOfEveryShapeType) {
     auto model = officehost::openPresentationDocument();
     const struct {

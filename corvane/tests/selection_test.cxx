@@ -4,6 +4,7 @@
 #include "deck.hxx"
 
 #include <com/qam/vexo/view/selection.hxx>
+#include <cppu/implbase.hxx>
 
 #include <limits>
 
@@ -159,6 +160,111 @@ TEST_F(SelectionTest, BackgroundColours) {
 TEST_F(SelectionTest, PlaceholderIndicesAtTheTopOfTheRange) {
     EXPECT_FALSE(slide(1)->getPlaceholderByIndex(PlaceholderType::BODY, std::numeric_limits<sal_Int32>::max()).IsPresent);
     EXPECT_TRUE(slide(1)->getPlaceholderByIndex(PlaceholderType::BODY, 0).IsPresent);
+}
+
+} // namespace
+} // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+namespace hosttext = ::com::qam::vexo::text;
+
+// A selected object that is a text range and a collection of shapes at once,
+// or just an empty collection; its text may be missing.
+class BothImpl : public cppu::WeakImplHelper<hosttext::XTextRange, css::drawing::XShapes> {
+public:
+    BothImpl(bool text, Reference<css::drawing::XShape> shape) : text_(text), shape_(std::move(shape)) {}
+    Reference<hosttext::XText> getText() override { return {}; }
+    Reference<hosttext::XTextRange> getStart() override { return this; }
+    Reference<hosttext::XTextRange> getEnd() override { return this; }
+    OUString getString() override { return u"both"; }
+    void setString(const OUString&) override {}
+    sal_Int32 getCount() override { return shape_.is() ? 1 : 0; }
+    Any getByIndex(sal_Int32) override { return Any(shape_); }
+    ::zel::uno::Type getElementType() override { return cppu::UnoType<css::drawing::XShape>::get(); }
+    bool hasElements() override { return shape_.is(); }
+    void add(const Reference<css::drawing::XShape>&) override {}
+    void remove(const Reference<css::drawing::XShape>&) override {}
+    Any queryInterface(const ::zel::uno::Type& type) override {
+        if (!text_ && type == cppu::UnoType<hosttext::XTextRange>::get()) return Any();
+        return WeakImplHelper::queryInterface(type);
+    }
+
+private:
+    bool text_;
+    Reference<css::drawing::XShape> shape_;
+};
+
+// A view that reports a fixed selection and, if given one, a current page.
+class FixedViewImpl : public cppu::WeakImplHelper<css::frame::XController, css::view::XSelectionSupplier,
+                                                  css::drawing::XDrawView> {
+public:
+    FixedViewImpl(Any selection, Reference<css::drawing::XDrawPage> page)
+        : selection_(std::move(selection)), page_(std::move(page)) {}
+    void attachFrame(const Reference<css::frame::XFrame>&) override {}
+    bool attachModel(const Reference<css::frame::XModel>&) override { return true; }
+    bool suspend(bool) override { return true; }
+    Reference<css::frame::XFrame> getFrame() override { return {}; }
+    Reference<css::frame::XModel> getModel() override { return {}; }
+    bool select(const Any&) override { return false; }
+    Any getSelection() override { return selection_; }
+    void setCurrentPage(const Reference<css::drawing::XDrawPage>&) override {}
+    Reference<css::drawing::XDrawPage> getCurrentPage() override { return page_; }
+
+private:
+    Any selection_;
+    Reference<css::drawing::XDrawPage> page_;
+};
+
+class FixedModelImpl : public cppu::WeakImplHelper<css::frame::XModel> {
+public:
+    explicit FixedModelImpl(Reference<css::frame::XController> view) : view_(std::move(view)) {}
+    OUString getURL() override { return {}; }
+    Sequence<css::beans::PropertyValue> getArgs() override { return {}; }
+    void connectController(const Reference<css::frame::XController>&) override {}
+    void disconnectController(const Reference<css::frame::XController>&) override {}
+    Reference<css::frame::XController> getCurrentController() override { return view_; }
+    void setCurrentController(const Reference<css::frame::XController>&) override {}
+    void dispose() override {}
+    void addEventListener(const Reference<css::lang::XEventListener>&) override {}
+    void removeEventListener(const Reference<css::lang::XEventListener>&) override {}
+
+private:
+    Reference<css::frame::XController> view_;
+};
+
+Reference<XSlideSelection> selectionOver(Any selection, Reference<css::drawing::XDrawPage> page = {}) {
+    Reference<css::frame::XController> view(new FixedViewImpl(std::move(selection), std::move(page)));
+    return presentation::makeSlideSelection(new FixedModelImpl(view));
+}
+
+TEST_F(DeckTest, SelectionTestsRunInTheirOrder) {
+    auto shape = testsupport::draw::shapesOf(deck().slideAt(0))[0];
+    // Text comes first, even for an object that is shapes too; a range without a text gives no range.
+    Reference<XSlideSelection> both = selectionOver(Any(Reference<hosttext::XTextRange>(new BothImpl(true, shape))));
+    EXPECT_EQ(both->getSelectionType(), SelectionType::TEXT);
+    EXPECT_FALSE(both->getTextRange().IsPresent);
+    EXPECT_TRUE(both->getPageElementRange().IsPresent);
+    // Shapes come before pages; an empty collection falls through to the page shown.
+    Reference<XSlideSelection> shapes = selectionOver(Any(Reference<css::drawing::XShapes>(new BothImpl(false, shape))));
+    EXPECT_EQ(shapes->getSelectionType(), SelectionType::PAGE_ELEMENT);
+    Reference<XSlideSelection> empty =
+        selectionOver(Any(Reference<css::drawing::XShapes>(new BothImpl(false, {}))), deck().slideAt(1));
+    EXPECT_EQ(empty->getSelectionType(), SelectionType::CURRENT_PAGE);
+    EXPECT_FALSE(empty->getPageElementRange().IsPresent);
+    EXPECT_EQ(selectionOver(Any(Reference<css::drawing::XShapes>(new BothImpl(false, {}))))->getSelectionType(),
+              SelectionType::NONE);
+    // A sequence keeps only its pages; an empty sequence is no page selection.
+    Reference<XSlideSelection> mixed = selectionOver(Any(Sequence<Reference<XInterface>>{
+        Reference<XInterface>(shape), Reference<XInterface>(deck().slideAt(1))}));
+    EXPECT_EQ(mixed->getSelectionType(), SelectionType::PAGE);
+    ASSERT_EQ(mixed->getPageRange().Value->getPages().getLength(), 1);
+    EXPECT_TRUE(sameObject(mixed->getPageRange().Value->getPages()[0]->getuno(), deck().slideAt(1)));
+    Reference<XSlideSelection> none = selectionOver(Any(Sequence<Reference<XInterface>>{Reference<XInterface>(shape)}));
+    EXPECT_EQ(none->getPageRange().Value->getPages().getLength(), 0);
+    EXPECT_EQ(selectionOver(Any(Sequence<Reference<XInterface>>()))->getSelectionType(), SelectionType::NONE);
+    EXPECT_EQ(selectionOver(Any(sal_Int32(5)))->getSelectionType(), SelectionType::NONE);
 }
 
 } // namespace
