@@ -349,6 +349,11 @@ TEST_F(DrawModelTest, ShapeTextHasParagraphsPortionsAndCharacterProperties) {
             [&] { cursorProps->setPropertyValue(u"NumberingLevel", Any(level)); },
             u"setPropertyValue: NumberingLevel must lie between -1 and 9, got " + OUString::number(level));
     }
+    // A text document's lists keep their levels 0 to 9.
+    Reference<css::text::XTextDocument> doc(officehost::openTextDocument(), UNO_QUERY_THROW);
+    expectThrows<css::lang::IllegalArgumentException>(
+        [&] { props(doc->getText()->createTextCursor())->setPropertyValue(u"NumberingLevel", Any(sal_Int16(-1))); },
+        u"setPropertyValue: NumberingLevel must lie between 0 and 9, got -1");
     expectThrows<css::beans::UnknownPropertyException>([&] { cursorProps->setPropertyValue(u"CharShine", Any(true)); },
                                                        u"setPropertyValue: unknown property CharShine");
     expectThrows<css::lang::IllegalArgumentException>(
