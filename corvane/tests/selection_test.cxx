@@ -152,6 +152,12 @@ TEST_F(SelectionTest, BackgroundColours) {
                   ->getPropertyValue(u"FillColor")
                   .get<sal_Int32>(),
               0x000080);
+    Reference<XSlide> bare = presentation::makeSlide(
+        officehost::openPlaceholderDocument(officehost::PlaceholderKind::NoServiceInfo), deck().slideAt(1));
+    expectFailure([&] { bare->setBackgroundColor(u"#123456"); }, u"setBackgroundColor: no background factory");
+    // The colour is read first: a bad one fails before the factory is looked for.
+    expectFailure([&] { bare->setBackgroundColor(u"nocolour"); },
+                  u"expected a color in \"#rrggbb\" form or a color name, got nocolour");
     expectFailure([&] { slide(1)->setBackgroundColor(u"#GG0000"); },
                   u"expected a color in \"#rrggbb\" form or a color name, got #GG0000");
     EXPECT_FALSE(hostProps(deck().slideAt(1))->getPropertyValue(u"Background").hasValue());

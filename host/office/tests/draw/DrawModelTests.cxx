@@ -151,7 +151,14 @@ TEST_F(DrawModelTest, ANewSlideFollowsThePageAtTheIndexAndTakesItsMasterAndLayou
     EXPECT_TRUE(same(deck.slideAt(1), added));
     EXPECT_EQ(props(added)->getPropertyValue(u"Layout").get<sal_Int16>(), 3);
     EXPECT_TRUE(same(Reference<css::drawing::XMasterPageTarget>(added, UNO_QUERY_THROW)->getMasterPage(), second));
-    EXPECT_TRUE(testsupport::draw::notesPageOf(added).is());
+    // Its notes page holds a picture of the slide and an empty notes placeholder.
+    auto notesShapes = shapesOf(testsupport::draw::notesPageOf(added));
+    ASSERT_EQ(notesShapes.size(), 2u);
+    EXPECT_EQ(notesShapes[0]->getShapeType(), u"com.qam.vexo.presentation.PageShape");
+    EXPECT_EQ(notesShapes[1]->getShapeType(), u"com.qam.vexo.presentation.NotesShape");
+    EXPECT_EQ(testsupport::draw::textOf(notesShapes[1]), u"");
+    EXPECT_TRUE(props(added)->getPropertyValue(u"Visible").get<bool>());
+    EXPECT_EQ(props(added)->getPropertyValue(u"BookmarkURL").get<OUString>(), u"");
     EXPECT_EQ(Reference<XShapes>(added, UNO_QUERY_THROW)->getCount(), 0);
     for (sal_Int32 bad : {-1, 3}) {
         SCOPED_TRACE(bad);
