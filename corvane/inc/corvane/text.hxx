@@ -10,13 +10,11 @@
 // and an inclusive end offset.
 
 #include <com/qam/vexo/beans/values.hxx>
+#include <corvane/Optional.hxx>
 #include <corvane/XBase.hxx>
 #include <corvane/XBlob.hxx>
 
 namespace corvane {
-
-template <class T>
-using Optional = ::com::qam::vexo::beans::Optional<T>;
 
 enum class ElementType : sal_Int32 {
     PARAGRAPH = 0,

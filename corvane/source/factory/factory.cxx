@@ -6,8 +6,10 @@
 
 #include "blob.hxx"
 
+#include <affinetransform/affinetransform.hxx>
 #include <document/document.hxx>
 #include <spreadsheet/spreadsheet.hxx>
+#include <presentation/shared.hxx>
 
 #include <com/qam/vexo/frame/frame.hxx>
 #include <comphelper/processfactory.hxx>
@@ -91,16 +93,11 @@ public:
         return detail::createSpreadsheet(modelRequiring(OUString(SPREADSHEET_DOCUMENT), OUString()));
     }
 
-    // The wrappers of presentations and drawings are not part of this library
-    // yet: the kind test runs as it will, and an active document of that kind is
-    // refused plainly instead of being wrapped in something hollow.
     Reference<XPresentation> getActivePresentation() override {
-        modelRequiring(OUString(PRESENTATION_DOCUMENT), OUString());
-        throw RuntimeException(u"getActivePresentation: not implemented");
+        return detail::createPresentation(modelRequiring(OUString(PRESENTATION_DOCUMENT), OUString()));
     }
     Reference<XDrawing> getActiveDrawing() override {
-        modelRequiring(OUString(DRAWING_DOCUMENT), OUString(PRESENTATION_DOCUMENT));
-        throw RuntimeException(u"getActiveDrawing: not implemented");
+        return detail::createDrawing(modelRequiring(OUString(DRAWING_DOCUMENT), OUString(PRESENTATION_DOCUMENT)));
     }
 
     OUString getActiveUserLocale() override {
@@ -111,7 +108,7 @@ public:
     }
 
     Reference<XAffineTransformBuilder> newAffineTransformBuilder() override {
-        throw RuntimeException(u"newAffineTransformBuilder: not implemented");
+        return detail::createAffineTransformBuilder();
     }
 
     Reference<XBlob> newBlobBytes(const Sequence<signed char>& bytes) override {

@@ -29,12 +29,30 @@ SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> open
 SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openSpreadsheetDocument(
     const OUString& location = OUString());
 
+// How a drawing or presentation document opens: its location (empty for a new,
+// never stored document) and its number of slides (0 is a loader's intermediate
+// state, a document with master pages but no slides yet).
+struct DrawDocumentOptions {
+    OUString location;
+    sal_Int32 slides = 1;
+};
+
+// A presentation ("com.qam.vexo.presentation.PresentationDocument", which also
+// reports "com.qam.vexo.drawing.DrawingDocument") in a new current frame: one
+// master page "Default", the slides asked for (layout 0), a notes page for every
+// slide and master.  See host/office/source/draw/README.md.
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openPresentationDocument(
+    const DrawDocumentOptions& options = {});
+
+// A drawing ("com.qam.vexo.drawing.DrawingDocument" only) in a new current
+// frame: pages without notes pages and without "Layout".
+SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openDrawingDocument(
+    const DrawDocumentOptions& options = {});
+
 // Placeholder models for tests of the kind of the active document.  They have
 // no content at all: they only report their service names (and are models with
 // a controller in a frame).  Later work replaces them with real documents.
 enum class PlaceholderKind {
-    Presentation,   // "com.qam.vexo.presentation.PresentationDocument" and "com.qam.vexo.drawing.DrawingDocument"
-    Drawing,        // "com.qam.vexo.drawing.DrawingDocument"
     NoServiceInfo   // a model that does not implement lang::XServiceInfo at all
 };
 SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openPlaceholderDocument(PlaceholderKind kind);

@@ -12,6 +12,7 @@
 #include <officehost/services.hxx>
 
 #include "../sheet/sheetdocument.hxx"
+#include "../draw/drawdocument.hxx"
 #include "../text/textdocument.hxx"
 
 #include <com/qam/vexo/frame/frame.hxx>
@@ -81,7 +82,7 @@ public:
 };
 
 // A model that stands for a document of a kind that the stand-in cannot hold
-// yet (spreadsheet, presentation, drawing): it reports its service names and has
+// yet (spreadsheet): it reports its service names and has
 // no content at all.  Real models of these kinds replace it.
 class PlaceholderModelImpl : public ModelBase<css::lang::XServiceInfo> {
 public:
@@ -340,6 +341,18 @@ Reference<XModel> openSpreadsheetDocument(const OUString& location) {
     return model;
 }
 
+Reference<XModel> openPresentationDocument(const DrawDocumentOptions& options) {
+    Reference<XModel> model = draw::createDrawDocument(true, options.slides, options.location);
+    showInNewFrame(model, draw::createDrawController(model));
+    return model;
+}
+
+Reference<XModel> openDrawingDocument(const DrawDocumentOptions& options) {
+    Reference<XModel> model = draw::createDrawDocument(false, options.slides, options.location);
+    showInNewFrame(model, draw::createDrawController(model));
+    return model;
+}
+
 Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
     Reference<XModel> model;
     ControllerList* list = nullptr;
@@ -349,11 +362,6 @@ Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
         list = m;
     };
     switch (kind) {
-    case PlaceholderKind::Presentation:
-        placeholder({OUString(u"com.qam.vexo.presentation.PresentationDocument"),
-                     OUString(u"com.qam.vexo.drawing.DrawingDocument")});
-        break;
-    case PlaceholderKind::Drawing: placeholder({OUString(u"com.qam.vexo.drawing.DrawingDocument")}); break;
     case PlaceholderKind::NoServiceInfo: {
         auto* m = new AnonymousModelImpl;
         model = m;

@@ -139,7 +139,17 @@ struct TableNode final : Block {
     std::unique_ptr<RowNode> makeRow();
 };
 
-enum class TextKind { Body, Cell, Footnote };
+enum class TextKind { Body, Cell, Footnote, Shape };
+
+// The node of another area that holds a text of kind Shape (a drawing shape) and
+// presents it: the object it gives is the text's XText.
+class TextOwner {
+public:
+    virtual ::zel::uno::Reference<::zel::uno::XInterface> textPresenter() = 0;
+
+protected:
+    ~TextOwner() = default;
+};
 
 struct TextNode {
     TextNode(Core& core, TextKind kind);
@@ -152,6 +162,7 @@ struct TextNode {
     std::vector<std::unique_ptr<Block>> blocks;  // at least one paragraph; never ends with a table
     TableNode* table = nullptr;    // cells: their table (row and column found by search)
     InlineNode* footnote = nullptr; // footnote texts: their footnote
+    TextOwner* owner = nullptr;     // shape texts: the shape that holds them
     Linked* obj = nullptr;
 
     ParaNode* firstPara() const;

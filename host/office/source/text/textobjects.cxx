@@ -10,6 +10,7 @@
 // Objects of removed content stay alive as long as they are held; using them
 // raises lang::DisposedException.
 
+#include "shapetext.hxx"
 #include "textcore.hxx"
 #include "textdocument.hxx"
 
@@ -79,6 +80,7 @@ protected:
 
 // The positions of a range of this document; false for foreign or removed ranges.
 bool resolve(XInterface* range, const Core& core, Pos& a, Pos& b) {
+    if (auto* shape = range ? dynamic_cast<ShapeText*>(range) : nullptr) return shape->wholeText(core, a, b);
     auto* src = range ? dynamic_cast<RangeSource*>(range) : nullptr;
     if (!src || src->rangeCore() != &core) return false;
     return src->rangeOf(a, b);
@@ -221,9 +223,11 @@ void setParaProperty(Core& core, ParaNode& p, const PropDesc& d, const Any& valu
     Any v = coerce(d, value, op);
     if (d.name == u"NumberingLevel") {
         sal_Int16 level = v.get<sal_Int16>();
-        if (level < 0 || level >= NumberingData::levelCount)
-            throw IllegalArgumentException(op + u": NumberingLevel must lie between 0 and 9, got " +
-                                           OUString::number(level));
+        // A shape's paragraph takes -1 for "no bullet"; a document's lists start at level 0.
+        const sal_Int16 lowest = p.text->kind == TextKind::Shape ? -1 : 0;
+        if (level < lowest || level >= NumberingData::levelCount)
+            throw IllegalArgumentException(op + u": NumberingLevel must lie between " + OUString::number(lowest) +
+                                           u" and 9, got " + OUString::number(level));
     }
     if (!v.hasValue()) {
         p.props.erase(d.name);
@@ -1177,9 +1181,58 @@ Reference<css::text::XText> textObject(const CorePtr& core, TextNode* node) {
         if (node->obj) return dynamic_cast<CellImpl*>(node->obj);
         return new CellImpl(core, node);
     case TextKind::Footnote: return Reference<css::text::XText>(footnoteObject(core, node->footnote), UNO_QUERY);
+    case TextKind::Shape:
+        if (!node->owner) return {};
+        return Reference<css::text::XText>(node->owner->textPresenter(), UNO_QUERY);
     }
     return {};
 }
+
+// The text model's side of a shape's text (see shapetext.hxx): made for one call
+// of the shape, it names the shape as the text and takes no text contents.
+class ShapeTextImpl : public TextBase<> {
+public:
+    ShapeTextImpl(CorePtr core, TextNode& node, ShapeText& shape)
+        : TextBase(std::move(core)), node_(node), shape_(shape) {}
+    Reference<css::text::XText> getText() override { return &shape_; }
+    void insertTextContent(const Reference<css::text::XTextRange>&, const Reference<css::text::XTextContent>&,
+                           bool) override {
+        throw IllegalArgumentException(u"insertTextContent: the text of a shape takes no text contents");
+    }
+    void removeTextContent(const Reference<css::text::XTextContent>&) override {
+        throw css::container::NoSuchElementException(u"removeTextContent: the content is not in this text");
+    }
+    // Appended text goes behind every range that exists: a range that ends at the
+    // end of the text keeps its end, as the ranges of a drawing program's text do.
+    Reference<css::text::XTextRange> finishParagraph(const Sequence<PropertyValue>& properties) override {
+        return keepingEnds([&] { return TextBase::finishParagraph(properties); });
+    }
+    Reference<css::text::XTextRange> appendTextPortion(const OUString& s,
+                                                       const Sequence<PropertyValue>& properties) override {
+        return keepingEnds([&] { return TextBase::appendTextPortion(s, properties); });
+    }
+    OUString getImplementationName() override { return u"officehost.text.ShapeText"; }
+    Sequence<OUString> getSupportedServiceNames() override { return names({u"com.qam.vexo.text.Text"}); }
+
+protected:
+    TextNode* textNode() override { return &node_; }
+
+private:
+    template <class F>
+    Reference<css::text::XTextRange> keepingEnds(F append) {
+        const Pos end = endOf(node_);
+        std::vector<Position*> atEnd;
+        for (Position* p : core_->positions)
+            if (p->get() == end) atEnd.push_back(p);
+        Reference<css::text::XTextRange> result = append();
+        for (Position* p : atEnd)
+            if (core_->positions.count(p)) p->set(end);
+        return result;
+    }
+
+    TextNode& node_;
+    ShapeText& shape_;  // the caller, alive for the call
+};
 
 Reference<css::text::XFootnote> footnoteObject(const CorePtr& core, InlineNode* node) {
     if (node->obj) return dynamic_cast<FootnoteImpl*>(node->obj);
@@ -2106,6 +2159,59 @@ private:
 };
 
 } // namespace
+
+// ---- shape texts ---------------------------------------------------------------
+
+Reference<css::text::XText> ShapeText::model() { return new ShapeTextImpl(textCore(), textNode(), *this); }
+Reference<css::text::XText> ShapeText::getText() { return this; }
+Reference<css::text::XTextRange> ShapeText::getStart() { return model()->getStart(); }
+Reference<css::text::XTextRange> ShapeText::getEnd() { return model()->getEnd(); }
+OUString ShapeText::getString() { return model()->getString(); }
+void ShapeText::setString(const OUString& text) { model()->setString(text); }
+Reference<css::text::XTextCursor> ShapeText::createTextCursor() { return model()->createTextCursor(); }
+Reference<css::text::XTextCursor> ShapeText::createTextCursorByRange(const Reference<css::text::XTextRange>& range) {
+    return model()->createTextCursorByRange(range);
+}
+void ShapeText::insertString(const Reference<css::text::XTextRange>& range, const OUString& text, bool absorb) {
+    model()->insertString(range, text, absorb);
+}
+void ShapeText::insertControlCharacter(const Reference<css::text::XTextRange>& range, sal_Int16 character,
+                                       bool absorb) {
+    model()->insertControlCharacter(range, character, absorb);
+}
+void ShapeText::insertTextContent(const Reference<css::text::XTextRange>& range,
+                                  const Reference<css::text::XTextContent>& content, bool absorb) {
+    model()->insertTextContent(range, content, absorb);
+}
+void ShapeText::removeTextContent(const Reference<css::text::XTextContent>& content) {
+    model()->removeTextContent(content);
+}
+sal_Int16 ShapeText::compareRegionStarts(const Reference<css::text::XTextRange>& first,
+                                         const Reference<css::text::XTextRange>& second) {
+    return Reference<css::text::XTextRangeCompare>(model(), ::zel::uno::UNO_QUERY_THROW)->compareRegionStarts(first, second);
+}
+sal_Int16 ShapeText::compareRegionEnds(const Reference<css::text::XTextRange>& first,
+                                       const Reference<css::text::XTextRange>& second) {
+    return Reference<css::text::XTextRangeCompare>(model(), ::zel::uno::UNO_QUERY_THROW)->compareRegionEnds(first, second);
+}
+Type ShapeText::getElementType() { return cppu::UnoType<css::text::XTextContent>::get(); }
+bool ShapeText::hasElements() { return true; }
+Reference<XEnumeration> ShapeText::createEnumeration() {
+    return Reference<css::container::XEnumerationAccess>(model(), ::zel::uno::UNO_QUERY_THROW)->createEnumeration();
+}
+Reference<css::text::XTextRange> ShapeText::finishParagraph(const Sequence<PropertyValue>& properties) {
+    return Reference<css::text::XParagraphAppend>(model(), ::zel::uno::UNO_QUERY_THROW)->finishParagraph(properties);
+}
+Reference<css::text::XTextRange> ShapeText::appendTextPortion(const OUString& text,
+                                                              const Sequence<PropertyValue>& properties) {
+    return Reference<css::text::XTextPortionAppend>(model(), ::zel::uno::UNO_QUERY_THROW)->appendTextPortion(text, properties);
+}
+bool ShapeText::wholeText(const Core& core, Pos& start, Pos& end) {
+    if (textCore().get() != &core) return false;
+    start = startOf(textNode());
+    end = endOf(textNode());
+    return true;
+}
 
 Reference<css::frame::XModel> createTextDocument() { return new TextDocumentImpl(); }
 

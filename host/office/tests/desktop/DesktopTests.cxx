@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -88,21 +89,21 @@ TEST_F(DesktopTest, ClosingTheCurrentDocumentLeavesNoCurrentFrame) {
     EXPECT_EQ(frames->getFrames()->getCount(), 0);
 }
 
-TEST_F(DesktopTest, PlaceholderDocumentsReportTheirKind) {
+TEST_F(DesktopTest, DocumentsOfEveryKindReportTheirKind) {
     struct Case {
-        officehost::PlaceholderKind kind;
+        std::function<Reference<css::frame::XModel>()> open;
         std::vector<OUString> services;
     };
     const Case cases[] = {
-        {officehost::PlaceholderKind::Presentation,
+        {[] { return officehost::openPresentationDocument(); },
          {u"com.qam.vexo.presentation.PresentationDocument", u"com.qam.vexo.drawing.DrawingDocument"}},
-        {officehost::PlaceholderKind::Drawing, {u"com.qam.vexo.drawing.DrawingDocument"}},
+        {[] { return officehost::openDrawingDocument(); }, {u"com.qam.vexo.drawing.DrawingDocument"}},
     };
     const OUString all[] = {u"com.qam.vexo.sheet.SpreadsheetDocument", u"com.qam.vexo.presentation.PresentationDocument",
                             u"com.qam.vexo.drawing.DrawingDocument", u"com.qam.vexo.text.TextDocument"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.services.front());
-        auto model = officehost::openPlaceholderDocument(c.kind);
+        auto model = c.open();
         EXPECT_TRUE(currentModel() == model);
         Reference<css::lang::XServiceInfo> info(model, UNO_QUERY_THROW);
         for (const OUString& name : all) {
