@@ -26,6 +26,7 @@ public:
 
     // The host keeps one empty paragraph, which loses numbering and heading.
     Reference<XContainerElement> clear() override {
+        if (!text_.is()) throw RuntimeException(u"clear: the document body has no text");
         text_->setString(OUString());
         Reference<container::XEnumeration> elements =
             Reference<container::XEnumerationAccess>(text_, UNO_QUERY_THROW)->createEnumeration();
@@ -34,11 +35,20 @@ public:
         return this;
     }
 
-    Reference<XInlineImage> appendImage(const Reference<XBlob>&) override {
-        throw RuntimeException(u"appendImage: not implemented");
+    // The image is loaded before anything changes; the paragraph break goes in
+    // before the image, so a host that then refuses the image leaves the new
+    // empty paragraph behind.
+    Reference<XInlineImage> appendImage(const Reference<XBlob>& blob) override {
+        if (!text_.is()) throw RuntimeException(u"XBody has no underlying text");
+        Reference<text::XTextContent> content = createGraphicFromBlob(model_, blob);
+        Reference<text::XTextCursor> cursor = text_->createTextCursorByRange(text_->getEnd());
+        text_->insertControlCharacter(cursor, text::ControlCharacter::PARAGRAPH_BREAK, false);
+        text_->insertTextContent(cursor, content, false);
+        return createInlineImage(this, content);
     }
     Reference<XParagraph> appendListItem(const OUString& s) override { return append(s, u"List Number"); }
     Reference<XParagraph> appendParagraph(const OUString& s) override { return append(s, u""); }
+    Sequence<Reference<XElement>> getChildren() override { return children(); }
 
 private:
     // A new last paragraph holding `s`, in the given paragraph style, or normal

@@ -74,16 +74,25 @@ Optional<Reference<XElement>> siblingContent(const Reference<text::XTextContent>
     return {};
 }
 
+std::vector<Reference<XElement>> childrenOf(XContainerElement& container) {
+    if (auto* list = dynamic_cast<ChildList*>(&container)) return list->allChildren();
+    std::vector<Reference<XElement>> children;
+    const sal_Int32 count = container.getNumChildren();
+    for (sal_Int32 i = 0; i < count; ++i) children.push_back(container.getChild(i));
+    return children;
+}
+
+// One walk of the children.  The child's type is read inside the guarded
+// comparison: a child whose host object has gone is no match, not a failure.
 sal_Int32 childIndexOf(XContainerElement& container, const Reference<XElement>& child) {
     if (!child.is()) throw RuntimeException(u"getChildIndex: the child must not be null");
     const Reference<XInterface> uno = child->getuno();
-    const sal_Int32 count = container.getNumChildren();
-    const ElementType type = child->getType();
-    for (sal_Int32 i = 0; i < count; ++i) {
-        Reference<XElement> candidate = container.getChild(i);
+    const std::vector<Reference<XElement>> children = childrenOf(container);
+    for (sal_Int32 i = 0; i < static_cast<sal_Int32>(children.size()); ++i) {
+        const Reference<XElement>& candidate = children[i];
         if (!candidate.is()) continue;
         try {
-            if (candidate->getType() != type) continue;
+            if (candidate->getType() != child->getType()) continue;
             const Reference<XInterface> candidateUno = candidate->getuno();
             if (candidateUno.get() == uno.get() || candidateUno == uno) return i;
         } catch (const RuntimeException&) {

@@ -87,6 +87,8 @@ struct InlineNode {
     std::unique_ptr<TextNode> text;  // footnotes only
     OUString label;                  // footnotes: explicit label, empty for automatic numbering
     Attrs props;                     // frames: their properties
+    bool widthSet = false;           // frames: a size was set, so a graphic's natural size does not replace it
+    bool heightSet = false;
     Linked* obj = nullptr;
 };
 

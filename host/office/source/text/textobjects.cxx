@@ -16,6 +16,7 @@
 #include <com/qam/vexo/awt/font.hxx>
 #include <com/qam/vexo/beans/properties.hxx>
 #include <com/qam/vexo/container/collections.hxx>
+#include <com/qam/vexo/graphic/graphic.hxx>
 #include <com/qam/vexo/lang/exceptions.hxx>
 #include <com/qam/vexo/style/style.hxx>
 #include <com/qam/vexo/table/table.hxx>
@@ -663,12 +664,14 @@ public:
         span(u"collapseToStart", a, b);
         mark_.set(a);
         point_.set(a);
+        moved();
     }
     void collapseToEnd() override {
         Pos a, b;
         span(u"collapseToEnd", a, b);
         mark_.set(b);
         point_.set(b);
+        moved();
     }
     bool isCollapsed() override {
         Pos a, b;
@@ -697,14 +700,17 @@ public:
             if (!roams_ || expand) throw RuntimeException(u"gotoRange: the range is not in the cursor's text");
             mark_.set(ra);
             point_.set(rb);
+            moved();
             return;
         }
         if (!expand) {
             mark_.set(ra);
             point_.set(rb);
+            moved();
             return;
         }
         point_.set(compare(ra, mark_.get()) < 0 ? ra : rb);
+        moved();
     }
 
     Type getElementType() override { return cppu::UnoType<css::text::XTextContent>::get(); }
@@ -730,6 +736,8 @@ protected:
     void span(const OUString& op, Pos& a, Pos& b) override {
         if (!rangeOf(a, b)) gone(op);
     }
+    // Called after every move of the cursor (not after edits that carry it along).
+    virtual void moved() {}
 
 private:
     bool move(const OUString& op, sal_Int16 count, bool expand, bool (*step)(Pos&)) {
@@ -745,6 +753,7 @@ private:
     void place(Pos p, bool expand) {
         point_.set(p);
         if (!expand) mark_.set(p);
+        moved();
     }
 
     Position mark_;
@@ -763,9 +772,12 @@ public:
 };
 
 // The cursor of a document view.  It is visible or not, and may go to any text.
+// It counts its moves, so that the view can tell whether it moved since a
+// selection was made.
 class ViewCursorImpl : public CursorBase<css::text::XTextViewCursor> {
 public:
     ViewCursorImpl(CorePtr core, Pos at) : CursorBase(std::move(core), at, at, true) {}
+    sal_uInt64 moves() const { return moves_; }
     bool isVisible() override { return visible_; }
     void setVisible(bool visible) override { visible_ = visible; }
     OUString getImplementationName() override { return u"officehost.text.ViewCursor"; }
@@ -773,8 +785,12 @@ public:
         return names({u"com.qam.vexo.text.TextViewCursor", u"com.qam.vexo.text.TextCursor"});
     }
 
+protected:
+    void moved() override { ++moves_; }
+
 private:
     bool visible_ = true;
+    sal_uInt64 moves_ = 0;
 };
 
 Reference<css::text::XTextCursor> makeCursor(const CorePtr& core, Pos a, Pos b) {
@@ -1490,10 +1506,11 @@ Reference<css::table::XTableColumns> TableImpl::getColumns() {
 // ---- graphic objects -----------------------------------------------------------
 
 // A graphic object: properties only ("AnchorType", "Width", "Height" in 1/100 mm,
-// "Title", "Description", "Graphic").  Anchored as a character it is one unit of
-// its paragraph (a "Frame" portion); anchored otherwise it belongs to the
-// paragraph at the insertion point.  The anchor type is fixed once it is
-// inserted.  The graphic itself is not decoded or drawn.
+// "Title", "Description", "Graphic": a graphic::XGraphic).  Anchored as a
+// character it is one unit of its paragraph (a "Frame" portion); anchored
+// otherwise it belongs to the paragraph at the insertion point.  The anchor type
+// is fixed once it is inserted.  A graphic gives the object its natural size
+// unless a size was set; the object does not draw or crop it.
 class GraphicObjectImpl
     : public cppu::WeakImplHelper<css::text::XTextContent, css::beans::XPropertySet, css::lang::XServiceInfo>,
       public Linked {
@@ -1536,9 +1553,17 @@ public:
         const Type* type = typeOf(name);
         if (!type) unknownProperty(op, name);
         if (name == u"Graphic") {
-            if (value.hasValue() && value.getValueTypeClass() != ::zel::uno::TypeClass_INTERFACE)
-                throw IllegalArgumentException(op + u": property Graphic takes an object, got " + value.getValueTypeName());
-            n.props[name] = value;
+            Reference<css::graphic::XGraphic> graphic(value, UNO_QUERY);
+            if (value.hasValue() && !graphic.is())
+                throw IllegalArgumentException(op + u": property Graphic takes a com.qam.vexo.graphic.XGraphic, got " +
+                                               value.getValueTypeName());
+            n.props[name] = graphic.is() ? Any(graphic) : Any();
+            // An object whose size was never set takes the graphic's natural size.
+            if (graphic.is()) {
+                const css::awt::Size natural = graphic->getSize100thMM();
+                if (!n.widthSet) n.props[u"Width"] = Any(natural.Width);
+                if (!n.heightSet) n.props[u"Height"] = Any(natural.Height);
+            }
             return;
         }
         if (!value.isExtractableTo(*type))
@@ -1548,6 +1573,8 @@ public:
         if (name == u"AnchorType" && !pending_ && !(value == n.props[name]))
             throw IllegalArgumentException(op + u": the anchor type of an inserted object cannot change");
         n.props[name] = type->getTypeClass() == ::zel::uno::TypeClass_LONG ? Any(value.get<sal_Int32>()) : value;
+        if (name == u"Width") n.widthSet = true;
+        if (name == u"Height") n.heightSet = true;
     }
     Any getPropertyValue(const OUString& name) override {
         InlineNode& n = node(u"getPropertyValue");
@@ -1579,7 +1606,7 @@ private:
             {u"Height", cppu::UnoType<sal_Int32>::get()},
             {u"Title", cppu::UnoType<OUString>::get()},
             {u"Description", cppu::UnoType<OUString>::get()},
-            {u"Graphic", cppu::UnoType<XInterface>::get()},
+            {u"Graphic", cppu::UnoType<css::graphic::XGraphic>::get()},
         };
         return list;
     }
@@ -2048,8 +2075,11 @@ private:
     std::vector<Reference<css::text::XTextRange>> ranges_;
 };
 
-// The view of a text document: its view cursor and its selection (the text
-// between the view cursor's mark and point).  It has no window, layout or
+// The view of a text document: its view cursor and its selection.  The selection
+// is the text between the view cursor's mark and point, or a selected graphic
+// object, or several ranges selected at once (an XIndexAccess of ranges); the
+// last two last until the view cursor moves or something else is selected.  The
+// ranges of a multiple selection follow edits.  It has no window, layout or
 // scrolling.
 class TextControllerImpl : public cppu::WeakImplHelper<css::frame::XController, css::text::XTextViewCursorSupplier,
                                                        css::view::XSelectionSupplier, css::lang::XServiceInfo> {
@@ -2076,21 +2106,38 @@ public:
         if (GraphicObjectImpl* graphic = asGraphic(obj.get())) {
             if (graphic->core() != model_->core() || graphic->isPending() || !graphic->inlineNode()) return false;
             selected_ = obj;
+            ranges_.clear();
+            movesAtSelection_ = cursor_->moves();
             return true;
         }
         Pos a, b;
-        if (!resolve(obj.get(), *model_->core(), a, b)) return false;
-        cursor_->gotoRange(Reference<css::text::XTextRange>(obj, UNO_QUERY), false);
-        selected_.clear();
-        return true;
+        if (resolve(obj.get(), *model_->core(), a, b)) {
+            cursor_->gotoRange(Reference<css::text::XTextRange>(obj, UNO_QUERY), false);
+            selected_.clear();
+            ranges_.clear();
+            return true;
+        }
+        Reference<XIndexAccess> list(obj, UNO_QUERY);
+        return list.is() && selectRanges(*list);
     }
     Any getSelection() override {
+        if (cursor_->moves() != movesAtSelection_) {
+            selected_.clear();
+            ranges_.clear();
+        }
         if (GraphicObjectImpl* graphic = asGraphic(selected_.get()); graphic && graphic->inlineNode())
             return Any(selected_);
         selected_.clear();
         std::vector<Reference<css::text::XTextRange>> ranges;
         Pos a, b;
-        if (cursor_->rangeOf(a, b)) ranges.push_back(makeRange(model_->core(), a, b));
+        for (const auto& [start, end] : ranges_) {
+            a = start.get();
+            b = end.get();
+            if (!a.valid() || !b.valid() || textOf(a) != textOf(b)) continue;
+            ordered(a, b);
+            ranges.push_back(makeRange(model_->core(), a, b));
+        }
+        if (ranges.empty() && cursor_->rangeOf(a, b)) ranges.push_back(makeRange(model_->core(), a, b));
         return Any(Reference<XIndexAccess>(new SelectionRangesImpl(std::move(ranges))));
     }
 
@@ -2099,9 +2146,34 @@ public:
     Sequence<OUString> getSupportedServiceNames() override { return names({u"com.qam.vexo.text.TextDocumentView"}); }
 
 private:
+    // Several ranges at once: all must be ranges of this document, else nothing
+    // changes.  The view cursor goes to the last of them.
+    bool selectRanges(XIndexAccess& list) {
+        const sal_Int32 count = list.getCount();
+        if (count == 0) return false;
+        std::vector<std::pair<Pos, Pos>> found;
+        Reference<css::text::XTextRange> last;
+        for (sal_Int32 i = 0; i < count; ++i) {
+            Reference<css::text::XTextRange> range(list.getByIndex(i), UNO_QUERY);
+            Pos a, b;
+            if (!range.is() || !resolve(range.get(), *model_->core(), a, b)) return false;
+            found.emplace_back(a, b);
+            last = range;
+        }
+        cursor_->gotoRange(last, false);
+        selected_.clear();
+        ranges_.clear();
+        if (count > 1)
+            for (const auto& [a, b] : found) ranges_.emplace_back(Position(*model_->core(), a), Position(*model_->core(), b));
+        movesAtSelection_ = cursor_->moves();
+        return true;
+    }
+
     Reference<TextDocumentImpl> model_;
     Reference<ViewCursorImpl> cursor_;
     Reference<XInterface> selected_;  // a selected graphic object, if any
+    std::vector<std::pair<Position, Position>> ranges_;  // a multiple selection, if any
+    sal_uInt64 movesAtSelection_ = 0;
     css::frame::XFrame* frame_ = nullptr;  // the frame that shows this view; it outlives the attachment
 };
 
