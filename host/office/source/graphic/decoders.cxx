@@ -33,10 +33,12 @@ void pngRead(png_structp png, png_bytep out, png_size_t n) {
     src->pos += n;
 }
 
+// Errors end the decode quietly: the provider reports them as no graphic.
+[[noreturn]] void pngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void pngWarning(png_structp, png_const_charp) {}
 
 bool decodePng(const unsigned char* data, std::size_t size, ImageInfo& info) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, pngWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
     if (!png) return false;
     png_infop pinfo = png_create_info_struct(png);
     if (!pinfo) {
