@@ -80,8 +80,13 @@ ParaNode* TextNode::lastPara() const {
 }
 
 sal_Int32 TextNode::indexOf(const Block* b) const {
+    const sal_Int32 hint = b->indexHint;
+    if (hint >= 0 && static_cast<std::size_t>(hint) < blocks.size() && blocks[hint].get() == b) return hint;
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        if (blocks[i].get() == b) return static_cast<sal_Int32>(i);
+        if (blocks[i].get() == b) {
+            b->indexHint = static_cast<sal_Int32>(i);
+            return b->indexHint;
+        }
     return -1;
 }
 

@@ -105,6 +105,9 @@ struct Block {
     Block& operator=(const Block&) = delete;
     virtual bool isTable() const = 0;
     TextNode* text;  // the text that holds the block
+    // Where the block stood when last looked up (TextNode::indexOf checks it
+    // first), so that walks over long texts do not search for every block.
+    mutable sal_Int32 indexHint = -1;
 };
 
 struct ParaNode final : Block {
