@@ -19,12 +19,14 @@ namespace text = ::com::qam::vexo::text;
 using ::zel::uno::Any;
 using ::zel::uno::Reference;
 
-// A paragraph that stands for itself: a collapsed range without a text.
+// A paragraph that stands for itself: a collapsed range, in the given text or
+// in none.
 class Paragraph : public cppu::WeakImplHelper<text::XTextContent, text::XTextRange, ::com::qam::vexo::lang::XServiceInfo> {
 public:
+    explicit Paragraph(Reference<text::XText> owner = {}) : owner_(std::move(owner)) {}
     void attach(const Reference<text::XTextRange>&) override {}
     Reference<text::XTextRange> getAnchor() override { return this; }
-    Reference<text::XText> getText() override { return {}; }
+    Reference<text::XText> getText() override { return owner_; }
     Reference<text::XTextRange> getStart() override { return this; }
     Reference<text::XTextRange> getEnd() override { return this; }
     OUString getString() override { return u"p"; }
@@ -32,13 +34,18 @@ public:
     OUString getImplementationName() override { return u"test.fake.Paragraph"; }
     bool supportsService(const OUString& name) override { return name == u"com.qam.vexo.text.Paragraph"; }
     ::zel::uno::Sequence<OUString> getSupportedServiceNames() override { return {u"com.qam.vexo.text.Paragraph"}; }
+
+private:
+    Reference<text::XText> owner_;
 };
 
-// A text of two such paragraphs whose every comparison is refused.
+// A text of two such paragraphs (or of the given items) whose every comparison
+// is refused.
 class RefusingText : public FakeBodyText, public text::XTextRangeCompare {
 public:
     RefusingText()
         : FakeBodyText({Any(Reference<text::XTextContent>(new Paragraph)), Any(Reference<text::XTextContent>(new Paragraph))}) {}
+    explicit RefusingText(std::vector<Any> items) : FakeBodyText(std::move(items)) {}
     Any queryInterface(const ::zel::uno::Type& type) override {
         if (type == cppu::UnoType<text::XTextRangeCompare>::get())
             return Any(Reference<text::XTextRangeCompare>(static_cast<text::XTextRangeCompare*>(this)));
@@ -70,20 +77,50 @@ private:
 
 class RangeList : public cppu::WeakImplHelper<::com::qam::vexo::container::XIndexAccess> {
 public:
-    explicit RangeList(Reference<text::XTextRange> range) : range_(std::move(range)) {}
-    sal_Int32 getCount() override { return 1; }
-    Any getByIndex(sal_Int32) override { return Any(range_); }
+    explicit RangeList(Reference<text::XTextRange> range) : items_{Any(range)} {}
+    explicit RangeList(std::vector<Any> items) : items_(std::move(items)) {}
+    sal_Int32 getCount() override { return static_cast<sal_Int32>(items_.size()); }
+    Any getByIndex(sal_Int32 i) override { return items_.at(i); }
     ::zel::uno::Type getElementType() override { return cppu::UnoType<text::XTextRange>::get(); }
-    bool hasElements() override { return true; }
+    bool hasElements() override { return !items_.empty(); }
 
 private:
-    Reference<text::XTextRange> range_;
+    std::vector<Any> items_;
 };
 
-// A view whose selection is the given list; it selects nothing.
-class View : public cppu::WeakImplHelper<::com::qam::vexo::frame::XController, ::com::qam::vexo::view::XSelectionSupplier> {
+// A view cursor standing in the given text (or in none).
+class ViewCursor : public cppu::WeakImplHelper<text::XTextViewCursor> {
 public:
-    explicit View(Reference<::com::qam::vexo::container::XIndexAccess> selection) : selection_(std::move(selection)) {}
+    explicit ViewCursor(Reference<text::XText> owner) : owner_(std::move(owner)) {}
+    Reference<text::XText> getText() override { return owner_; }
+    Reference<text::XTextRange> getStart() override { return this; }
+    Reference<text::XTextRange> getEnd() override { return this; }
+    OUString getString() override { return OUString(); }
+    void setString(const OUString&) override {}
+    void collapseToStart() override {}
+    void collapseToEnd() override {}
+    bool isCollapsed() override { return true; }
+    bool goLeft(sal_Int16, bool) override { return false; }
+    bool goRight(sal_Int16, bool) override { return false; }
+    void gotoStart(bool) override {}
+    void gotoEnd(bool) override {}
+    void gotoRange(const Reference<text::XTextRange>&, bool) override {}
+    bool isVisible() override { return true; }
+    void setVisible(bool) override {}
+
+private:
+    Reference<text::XText> owner_;
+};
+
+// A view whose selection is the given list, with the given view cursor (or
+// none); it selects nothing.
+class View : public cppu::WeakImplHelper<::com::qam::vexo::frame::XController, ::com::qam::vexo::view::XSelectionSupplier,
+                                         text::XTextViewCursorSupplier> {
+public:
+    explicit View(Reference<::com::qam::vexo::container::XIndexAccess> selection,
+                  Reference<text::XTextViewCursor> cursor = {})
+        : selection_(std::move(selection)), cursor_(std::move(cursor)) {}
+    Reference<text::XTextViewCursor> getViewCursor() override { return cursor_; }
     void attachFrame(const Reference<::com::qam::vexo::frame::XFrame>&) override {}
     bool attachModel(const Reference<::com::qam::vexo::frame::XModel>&) override { return true; }
     bool suspend(bool) override { return true; }
@@ -94,11 +131,18 @@ public:
 
 private:
     Reference<::com::qam::vexo::container::XIndexAccess> selection_;
+    Reference<text::XTextViewCursor> cursor_;
 };
 
-class TextModel : public cppu::WeakImplHelper<text::XTextDocument> {
+// A text document with the given view, and a footnote list that is missing or
+// holds the given items.
+class TextModel : public cppu::WeakImplHelper<text::XTextDocument, text::XFootnotesSupplier> {
 public:
-    explicit TextModel(Reference<::com::qam::vexo::frame::XController> view) : view_(std::move(view)) {}
+    explicit TextModel(Reference<::com::qam::vexo::frame::XController> view,
+                       Reference<::com::qam::vexo::container::XIndexAccess> footnotes = {})
+        : view_(std::move(view)), footnotes_(std::move(footnotes)) {}
+    Reference<::com::qam::vexo::container::XIndexAccess> getFootnotes() override { return footnotes_; }
+    Reference<::com::qam::vexo::beans::XPropertySet> getFootnoteSettings() override { return {}; }
     void dispose() override {}
     void addEventListener(const Reference<::com::qam::vexo::lang::XEventListener>&) override {}
     void removeEventListener(const Reference<::com::qam::vexo::lang::XEventListener>&) override {}
@@ -113,6 +157,7 @@ public:
 
 private:
     Reference<::com::qam::vexo::frame::XController> view_;
+    Reference<::com::qam::vexo::container::XIndexAccess> footnotes_;
 };
 
 } // namespace fake
