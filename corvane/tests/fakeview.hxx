@@ -134,13 +134,23 @@ private:
     Reference<text::XTextViewCursor> cursor_;
 };
 
-// A text document with the given view, and a footnote list that is missing or
-// holds the given items.
-class TextModel : public cppu::WeakImplHelper<text::XTextDocument, text::XFootnotesSupplier> {
+// A text document with the given view, a footnote list that is missing or
+// holds the given items, and the service factory of another model (or none).
+class TextModel
+    : public cppu::WeakImplHelper<text::XTextDocument, text::XFootnotesSupplier, ::com::qam::vexo::lang::XMultiServiceFactory> {
 public:
     explicit TextModel(Reference<::com::qam::vexo::frame::XController> view,
-                       Reference<::com::qam::vexo::container::XIndexAccess> footnotes = {})
-        : view_(std::move(view)), footnotes_(std::move(footnotes)) {}
+                       Reference<::com::qam::vexo::container::XIndexAccess> footnotes = {},
+                       Reference<::com::qam::vexo::lang::XMultiServiceFactory> factory = {})
+        : view_(std::move(view)), footnotes_(std::move(footnotes)), factory_(std::move(factory)) {}
+    Reference<::zel::uno::XInterface> createInstance(const OUString& name) override {
+        return factory_.is() ? factory_->createInstance(name) : nullptr;
+    }
+    Reference<::zel::uno::XInterface> createInstanceWithArguments(const OUString& name,
+                                                                 const ::zel::uno::Sequence<Any>&) override {
+        return createInstance(name);
+    }
+    ::zel::uno::Sequence<OUString> getAvailableServiceNames() override { return {}; }
     Reference<::com::qam::vexo::container::XIndexAccess> getFootnotes() override { return footnotes_; }
     Reference<::com::qam::vexo::beans::XPropertySet> getFootnoteSettings() override { return {}; }
     void dispose() override {}
@@ -158,6 +168,7 @@ public:
 private:
     Reference<::com::qam::vexo::frame::XController> view_;
     Reference<::com::qam::vexo::container::XIndexAccess> footnotes_;
+    Reference<::com::qam::vexo::lang::XMultiServiceFactory> factory_;
 };
 
 } // namespace fake

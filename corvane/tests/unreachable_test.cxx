@@ -9,6 +9,7 @@
 
 #include <document/document.hxx>
 #include <document/elements.hxx>
+#include <testsupport/images/Images.hxx>
 
 namespace corvane::test {
 namespace {
@@ -102,6 +103,15 @@ TEST_F(UnreachableImageTest, AnImageSelectionOfAnImageOutsideAnyParagraph) {
         detail::createRangeBuilder()->addElement(detail::createInlineImage(nullptr, new FakeContent(anchor)))->build();
     expectFailure([&] { floating->getRangeElements()[0]->getElement(); },
                   u"getElement: the image is not anchored in a paragraph");
+}
+
+TEST_F(UnreachableImageTest, InsertImageIntoAViewWithoutACursor) {
+    open().paragraph(u"x");
+    Reference<::com::qam::vexo::lang::XMultiServiceFactory> factory(doc().model(), ::zel::uno::UNO_QUERY_THROW);
+    Reference<XDocument> document = detail::createDocument(
+        new fake::TextModel(new fake::View(new fake::RangeList(std::vector<Any>())), nullptr, factory));
+    expectFailure([&] { document->insertImage(testsupport::images::toSequence(testsupport::images::png(2, 2)), {1.0, 1.0}); },
+                  u"insertImage: no view cursor");
 }
 
 TEST(UnreachableFootnotes, AMissingOrForeignFootnoteList) {

@@ -12,6 +12,8 @@ using ::com::qam::vexo::frame::XModel;
 
 namespace {
 
+// A footnote: an element without parent or siblings whose text is its
+// contents' text; removing it removes its anchor.
 class FootnoteImpl : public ElementImpl<XFootnote> {
 public:
     explicit FootnoteImpl(const Reference<text::XFootnote>& footnote) : footnote_(footnote) {}
@@ -37,6 +39,7 @@ private:
     const Reference<text::XFootnote> footnote_;
 };
 
+// The contents of a footnote: its paragraphs and tables, like the body's.
 class FootnoteSectionImpl : public TextContainerImpl<XContainerElement> {
 public:
     explicit FootnoteSectionImpl(const Reference<text::XText>& footnoteText)

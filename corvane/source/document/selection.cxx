@@ -187,6 +187,7 @@ private:
     const Reference<container::XIndexAccess> ranges_;
 };
 
+// A selected inline image: one range element, no text, nothing to replace.
 class ImageSelectionImpl : public cppu::WeakImplHelper<XSelection> {
 public:
     explicit ImageSelectionImpl(const Reference<text::XTextContent>& image) : image_(image) {}
