@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <gif_lib.h>
 #include <jpeglib.h>
@@ -107,6 +108,9 @@ bool decodeJpeg(const unsigned char* data, std::size_t size, ImageInfo& info) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    // Progressive images keep all coefficients in memory: bound it, so that a
+    // header claiming a huge image fails instead of taking the memory.
+    cinfo.mem->max_memory_to_use = 256L * 1024 * 1024;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
     jpeg_start_decompress(&cinfo);
@@ -148,13 +152,40 @@ int gifRead(GifFileType* gif, GifByteType* out, int n) {
     return static_cast<int>(count);
 }
 
-// GIF states no resolution (its aspect ratio byte is no density).
+// GIF states no resolution (its aspect ratio byte is no density).  The image
+// is read line by line into one line's buffer, so that a header claiming a huge
+// image costs no more memory than one line of it.
 bool decodeGif(const unsigned char* data, std::size_t size, ImageInfo& info) {
     GifSource src{data, size, 0};
     int error = 0;
     GifFileType* gif = DGifOpen(&src, gifRead, &error);
     if (!gif) return false;
-    const bool ok = DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0 && gif->SWidth > 0 && gif->SHeight > 0;
+    bool ok = true;
+    int images = 0;
+    std::vector<GifPixelType> line;
+    GifRecordType type = UNDEFINED_RECORD_TYPE;
+    do {
+        if (DGifGetRecordType(gif, &type) == GIF_ERROR) {
+            ok = false;
+            break;
+        }
+        if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif) == GIF_ERROR || gif->Image.Width <= 0 || gif->Image.Height <= 0) {
+                ok = false;
+                break;
+            }
+            line.resize(static_cast<std::size_t>(gif->Image.Width));
+            for (int y = 0; ok && y < gif->Image.Height; ++y)
+                ok = DGifGetLine(gif, line.data(), gif->Image.Width) == GIF_OK;
+            ++images;
+        } else if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* extension = nullptr;
+            ok = DGifGetExtension(gif, &code, &extension) == GIF_OK;
+            while (ok && extension) ok = DGifGetExtensionNext(gif, &extension) == GIF_OK;
+        }
+    } while (ok && type != TERMINATE_RECORD_TYPE);
+    ok = ok && images > 0 && gif->SWidth > 0 && gif->SHeight > 0;
     info.mimeType = "image/gif";
     info.width = gif->SWidth;
     info.height = gif->SHeight;

@@ -86,6 +86,10 @@ TEST_F(GraphicProviderTest, DataThatIsNoWholeImageGivesNoGraphic) {
         {"jpeg header only", jpeg.substr(0, 4)},
         {"truncated gif", gif.substr(0, gif.size() - 8)},
         {"gif header only", gif.substr(0, 6)},
+        // A header claiming 65535 x 65535 pixels over a few bytes of data.
+        {"gif claiming a huge image",
+         std::string("GIF89a\xff\xff\xff\xff\x80\x00\x00", 13) + std::string("\0\0\0\xff\xff\xff", 6) +
+             std::string(",\0\0\0\0\xff\xff\xff\xff\0\x02\x02\x44\x01\0;", 17)},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
