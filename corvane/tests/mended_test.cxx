@@ -105,3 +105,31 @@ TEST_F(MendedTest, WalksOverAllChildrenAskEachChildOnce) {
 
 } // namespace
 } // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+TEST_F(MendedTest, TheBodysChildrenFollowEveryEditBetweenCalls) {
+    open().paragraph(u"zero").paragraph(u"one");
+    Reference<XBody> body = activeDocument()->getBody();
+    ASSERT_EQ(body->getNumChildren(), 2);
+    EXPECT_NE(body->getChild(1).get(), body->getChild(1).get());  // new wrappers on every call
+    // Edits through the host, between two calls.
+    doc().paragraph(u"two").table(1, 1);
+    ASSERT_EQ(body->getNumChildren(), 5);
+    EXPECT_EQ(body->getChild(2)->getText(), u"two");
+    EXPECT_EQ(body->getChild(3)->getType(), ElementType::TABLE);
+    doc().body()->removeTextContent(doc().element(0));
+    ASSERT_EQ(body->getNumChildren(), 4);
+    EXPECT_EQ(body->getChild(0)->getText(), u"one");
+    // Edits through the model itself.
+    body->appendParagraph(u"last");
+    EXPECT_EQ(body->getChild(body->getNumChildren() - 1)->getText(), u"last");
+    doc().body()->setString(u"only");
+    EXPECT_EQ(body->getNumChildren(), 1);
+    EXPECT_EQ(body->getChildIndex(body->getChild(0)), 0);
+    EXPECT_FALSE(body->getChild(1).is());
+}
+
+} // namespace
+} // namespace corvane::test

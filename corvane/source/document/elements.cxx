@@ -33,26 +33,36 @@ void throwCastFailure(ElementType from, ElementType to) {
     throw RuntimeException(elementTypeName(from) + u" can't be cast to " + elementTypeName(to) + u".");
 }
 
-Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& hostText,
-                                                const Reference<XElement>& parent) {
-    std::vector<Reference<XElement>> children;
+std::vector<HostChild> hostChildrenOf(const Reference<text::XText>& hostText) {
+    std::vector<HostChild> children;
     Reference<container::XEnumerationAccess> access(hostText, UNO_QUERY);
-    if (!access.is()) return {};
+    if (!access.is()) return children;
     Reference<container::XEnumeration> elements = access->createEnumeration();
-    if (!elements.is()) return {};
+    if (!elements.is()) return children;
     while (elements->hasMoreElements()) {
         Reference<text::XTextContent> content(elements->nextElement(), UNO_QUERY);
         if (!content.is()) continue;
         Reference<XServiceInfo> info(content, UNO_QUERY);
         if (!info.is()) continue;
         if (info->supportsService(u"com.qam.vexo.text.Paragraph")) {
-            children.push_back(createParagraph(parent, content));
+            children.push_back({content, nullptr});
             continue;
         }
         if (!info->supportsService(u"com.qam.vexo.text.TextTable")) continue;
-        if (Reference<text::XTextTable> table(content, UNO_QUERY); table.is())
-            children.push_back(createTable(parent, table));
+        if (Reference<text::XTextTable> table(content, UNO_QUERY); table.is()) children.push_back({content, table});
     }
+    return children;
+}
+
+Reference<XElement> wrapChild(const HostChild& child, const Reference<XElement>& parent) {
+    if (child.table.is()) return createTable(parent, child.table);
+    return createParagraph(parent, child.content);
+}
+
+Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& hostText,
+                                                const Reference<XElement>& parent) {
+    std::vector<Reference<XElement>> children;
+    for (const HostChild& child : hostChildrenOf(hostText)) children.push_back(wrapChild(child, parent));
     return Sequence<Reference<XElement>>(std::move(children));
 }
 

@@ -41,6 +41,15 @@ void goRight(const Reference<text::XTextCursor>& cursor, sal_Int32 count, bool e
 ::zel::uno::Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& text,
                                                             const Reference<XElement>& parent);
 
+// A paragraph (no table) or a table of a host text, before it is wrapped.
+struct HostChild {
+    Reference<text::XTextContent> content;
+    Reference<text::XTextTable> table;
+};
+// The paragraphs and tables of a host text, in order, as enumerateElements finds them.
+std::vector<HostChild> hostChildrenOf(const Reference<text::XText>& text);
+Reference<XElement> wrapChild(const HostChild& child, const Reference<XElement>& parent);
+
 // The previous or next paragraph or table beside `content` in its text.
 Optional<Reference<XElement>> siblingContent(const Reference<text::XTextContent>& content,
                                              const Reference<XElement>& parent, bool next);

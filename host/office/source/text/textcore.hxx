@@ -23,6 +23,7 @@
 #include <zel/uno/Any.hxx>
 #include <zel/uno/Reference.hxx>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <unordered_set>
@@ -239,6 +240,11 @@ struct Core {
     sal_Int32 nextListId = 1;
     sal_Int32 nextTableName = 1;
     std::unique_ptr<TextNode> body;
+    // Told after every edit of the content (set by the document that shows the core).
+    std::function<void()> onEdit;
+    void changed() {
+        if (onEdit) onEdit();
+    }
 
     // Edits.  Positions move along: at an insertion point they move behind the new
     // units; in deleted content they collapse to the start of the deletion.

@@ -12,6 +12,7 @@
 #include <com/qam/vexo/lang/exceptions.hxx>
 #include <com/qam/vexo/style/style.hxx>
 #include <com/qam/vexo/text/text.hxx>
+#include <com/qam/vexo/util/modify.hxx>
 #include <com/qam/vexo/view/selection.hxx>
 #include <cppu/implbase.hxx>
 
@@ -292,11 +293,26 @@ class TextControllerImpl;
 // contents.  It keeps its controllers without owning them (the frame that shows
 // a controller disconnects it); it has no URL, storage or undo, and dispose only
 // tells the listeners (the content stays usable until the last reference goes).
+// Modify listeners hear of every edit of the content (texts, tables, anchored
+// objects), not of property changes.
 class TextDocumentImpl
     : public cppu::WeakImplHelper<css::text::XTextDocument, css::lang::XMultiServiceFactory, css::lang::XServiceInfo,
-                                  css::text::XFootnotesSupplier, css::style::XStyleFamiliesSupplier> {
+                                  css::text::XFootnotesSupplier, css::style::XStyleFamiliesSupplier,
+                                  css::util::XModifyBroadcaster> {
 public:
-    TextDocumentImpl() : core_(std::make_shared<Core>()) { addStandardStyles(*core_); }
+    TextDocumentImpl() : core_(std::make_shared<Core>()) {
+        addStandardStyles(*core_);
+        core_->onEdit = [this] { modified(); };
+    }
+    ~TextDocumentImpl() override { core_->onEdit = nullptr; }
+
+    void addModifyListener(const Reference<css::util::XModifyListener>& l) override {
+        if (l.is()) modifyListeners_.push_back(l);
+    }
+    void removeModifyListener(const Reference<css::util::XModifyListener>& l) override {
+        std::erase_if(modifyListeners_,
+                      [&](const Reference<css::util::XModifyListener>& x) { return x.get() == l.get(); });
+    }
 
     Reference<css::text::XText> getText() override { return objects::textObjectOf(core_, core_->body.get()); }
     void reformat() override {}
@@ -367,6 +383,14 @@ private:
     std::vector<css::frame::XController*> controllers_;
     css::frame::XController* current_ = nullptr;
     std::vector<Reference<css::lang::XEventListener>> listeners_;
+    std::vector<Reference<css::util::XModifyListener>> modifyListeners_;
+
+    void modified() {
+        if (modifyListeners_.empty()) return;
+        const auto listeners = modifyListeners_;
+        const css::lang::EventObject event{Reference<XInterface>(static_cast<css::text::XTextDocument*>(this))};
+        for (const auto& l : listeners) l->modified(event);
+    }
 };
 
 // The ranges of a view's selection, copied when the selection was asked for.

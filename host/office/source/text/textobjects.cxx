@@ -1435,6 +1435,7 @@ public:
             throw IndexOutOfBoundsException(u"insertByIndex: cannot insert " + OUString::number(count) +
                                             u" rows at " + OUString::number(index));
         for (sal_Int32 i = 0; i < count; ++i) t.rows.insert(t.rows.begin() + index, t.makeRow());
+        t.core.changed();
     }
     void removeByIndex(sal_Int32 index, sal_Int32 count) override {
         TableNode& t = table_->table(u"removeByIndex");
@@ -1444,6 +1445,7 @@ public:
         std::vector<std::unique_ptr<RowNode>> trash(std::make_move_iterator(t.rows.begin() + index),
                                                     std::make_move_iterator(t.rows.begin() + index + count));
         t.rows.erase(t.rows.begin() + index, t.rows.begin() + index + count);
+        t.core.changed();
     }
 
 private:
@@ -1475,6 +1477,7 @@ public:
                 row->cells.insert(row->cells.begin() + index, std::move(cell));
             }
         t.columns += count;
+        t.core.changed();
     }
     void removeByIndex(sal_Int32 index, sal_Int32 count) override {
         TableNode& t = table_->table(u"removeByIndex");
@@ -1489,6 +1492,7 @@ public:
             row->cells.erase(row->cells.begin() + index, row->cells.begin() + index + count);
         }
         t.columns -= count;
+        t.core.changed();
     }
 
 private:
@@ -1655,6 +1659,7 @@ void insertContent(const CorePtr& core, TextNode& text, Pos at, XInterface* cont
         if (!graphic->isPending()) throw IllegalArgumentException(op + u": the object is already part of a text");
         if (!graphic->asCharacter()) {
             at.para->anchored.push_back(graphic->takePending());
+            core->changed();
             return;
         }
         std::vector<Unit> units;
@@ -1701,6 +1706,7 @@ void removeContent(const CorePtr& core, TextNode& text, XInterface* content) {
         auto it = std::find_if(list.begin(), list.end(), [&](const auto& a) { return a.get() == node; });
         std::unique_ptr<InlineNode> trash = std::move(*it);
         list.erase(it);
+        core->changed();
         return;
     }
     throw css::container::NoSuchElementException(notHere);

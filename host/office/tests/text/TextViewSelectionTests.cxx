@@ -6,6 +6,7 @@
 #include <com/qam/vexo/graphic/graphic.hxx>
 #include <com/qam/vexo/lang/exceptions.hxx>
 #include <com/qam/vexo/text/text.hxx>
+#include <com/qam/vexo/util/modify.hxx>
 #include <com/qam/vexo/view/selection.hxx>
 #include <comphelper/processfactory.hxx>
 #include <cppu/implbase.hxx>
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -218,6 +220,49 @@ TEST_F(GraphicSizeTest, GraphicTakesOnlyAGraphic) {
                            u"com.qam.vexo.text.XText"));
     }
     EXPECT_FALSE(props->getPropertyValue(u"Graphic").hasValue());
+}
+
+} // namespace
+
+namespace {
+
+class CountingListener : public cppu::WeakImplHelper<css::util::XModifyListener> {
+public:
+    void modified(const css::lang::EventObject&) override { ++count; }
+    void disposing(const css::lang::EventObject&) override {}
+    int count = 0;
+};
+
+TEST_F(TextViewSelectionTest, ModifyListenersHearEveryEditOfTheContent) {
+    TextDocumentBuilder doc;
+    doc.paragraph(u"one").table(1, 1);
+    Reference<css::util::XModifyBroadcaster> broadcaster(doc.model(), UNO_QUERY_THROW);
+    Reference<CountingListener> listener = new CountingListener;
+    broadcaster->addModifyListener(listener);
+    struct Edit {
+        const char* name;
+        std::function<void()> apply;
+    };
+    const Edit edits[] = {
+        {"insert text", [&] { doc.body()->insertString(doc.body()->getEnd(), u"x", false); }},
+        {"new paragraph", [&] { doc.paragraph(u"two"); }},
+        {"cell text", [&] { testsupport::text::cellText(doc.element(1), 0, 0)->setString(u"cell"); }},
+        {"table row", [&] { Reference<css::text::XTextTable>(doc.element(1), UNO_QUERY_THROW)->getRows()->insertByIndex(0, 1); }},
+        {"removed paragraph", [&] { doc.body()->removeTextContent(doc.element(0)); }},
+    };
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.name);
+        listener->count = 0;
+        e.apply();
+        EXPECT_GT(listener->count, 0);
+    }
+    // Reading changes nothing.
+    listener->count = 0;
+    EXPECT_EQ(doc.body()->getString(), u"\ncell\nxtwo");
+    EXPECT_EQ(listener->count, 0);
+    broadcaster->removeModifyListener(listener);
+    doc.paragraph(u"unheard");
+    EXPECT_EQ(listener->count, 0);
 }
 
 } // namespace
