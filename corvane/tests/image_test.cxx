@@ -1,37 +1,69 @@
-// The inline image wrapper over a graphic object: sizes in pixels, alternative
-// texts, casts and removal.  The stand-in host has no graphic objects yet, so
-// the wrapper is tested over a plain property holder.
+// Inline images: the wrapper over real graphic objects of the stand-in (sizes
+// in pixels, alternative texts, casts, removal), a paragraph's image children,
+// and the three ways of inserting an image.  Plain property holders stand in
+// only for what the host's typed properties cannot hold.
 
+#include "built.hxx"
 #include "fakecontent.hxx"
-#include "hosttest.hxx"
 
 #include <document/elements.hxx>
+#include <testsupport/ScratchDir.hxx>
+#include <testsupport/images/Images.hxx>
 
+#include <cmath>
+#include <cstdlib>
 #include <functional>
+#include <limits>
 
 namespace corvane::test {
 namespace {
 
 using ::zel::uno::Any;
+using ::zel::uno::Sequence;
+using ::zel::uno::UNO_QUERY_THROW;
+namespace images = testsupport::images;
 
-class ImageTest : public ::testing::Test {
+// A paragraph holding one character-anchored graphic object of the stand-in.
+class ImageTest : public BuiltDocumentTest {
 protected:
-    Reference<FakeContent> graphic_ = new FakeContent;
-    Reference<XInlineImage> image_ = detail::createInlineImage(nullptr, graphic_.get());
+    void SetUp() override {
+        BuiltDocumentTest::SetUp();
+        open().paragraph(u"see ").graphic();
+        image_ = activeDocument()->getBody()->getChild(0)->asParagraph()->getChild(1)->asInlineImage();
+        graphic_.set(image_->getuno(), UNO_QUERY_THROW);
+    }
+    void TearDown() override {
+        image_.clear();
+        graphic_.clear();
+        BuiltDocumentTest::TearDown();
+    }
+    Reference<XInlineImage> image_;
+    Reference<::com::qam::vexo::beans::XPropertySet> graphic_;
 };
 
 TEST_F(ImageTest, WidthAndHeightReadInPixels) {
-    const std::pair<Any, sal_Int32> reads[] = {{Any(sal_Int32(2540)), 96}, {Any(sal_Int32(26)), 1},
-                                               {Any(sal_Int32(13)), 0},    {Any(sal_Int32(14)), 1},
-                                               {Any(sal_Int32(-26)), -1},  {Any(sal_Int16(2540)), 96},
-                                               {Any(OUString(u"wide")), 0}, {Any(2540.0), 0}};
-    for (const auto& [value, pixels] : reads) {
-        SCOPED_TRACE(value.getValueTypeName());
-        graphic_->setPropertyValue(u"Width", value);
-        graphic_->setPropertyValue(u"Height", value);
+    const std::pair<sal_Int32, sal_Int32> reads[] = {{2540, 96}, {26, 1}, {13, 0}, {14, 1}, {-26, -1}, {0, 0}};
+    for (const auto& [hundredths, pixels] : reads) {
+        SCOPED_TRACE(hundredths);
+        graphic_->setPropertyValue(u"Width", Any(hundredths));
+        graphic_->setPropertyValue(u"Height", Any(hundredths));
         EXPECT_EQ(image_->getWidth(), pixels);
         EXPECT_EQ(image_->getHeight(), pixels);
     }
+}
+
+TEST(ImageValues, AWidthThatHoldsNoIntegerReadsZero) {
+    Reference<FakeContent> graphic = new FakeContent;
+    Reference<XInlineImage> image = detail::createInlineImage(nullptr, graphic.get());
+    const std::pair<Any, sal_Int32> reads[] = {{Any(sal_Int16(2540)), 96}, {Any(OUString(u"wide")), 0}, {Any(2540.0), 0}};
+    for (const auto& [value, pixels] : reads) {
+        SCOPED_TRACE(value.getValueTypeName());
+        graphic->setPropertyValue(u"Width", value);
+        EXPECT_EQ(image->getWidth(), pixels);
+    }
+    // A title that is no string at all counts as present and empty.
+    graphic->setPropertyValue(u"Description", Any(sal_Int32(7)));
+    EXPECT_EQ(image->getAltDescription(), (Optional<OUString>{true, OUString()}));
 }
 
 TEST_F(ImageTest, WidthAndHeightWriteHundredthsOfAMillimetre) {
@@ -56,11 +88,9 @@ TEST_F(ImageTest, WidthAndHeightWriteHundredthsOfAMillimetre) {
 
 TEST_F(ImageTest, AlternativeTexts) {
     graphic_->setPropertyValue(u"Title", Any(OUString()));
-    graphic_->setPropertyValue(u"Description", Any(sal_Int32(7)));
     EXPECT_FALSE(image_->getAltTitle().IsPresent);
+    EXPECT_FALSE(image_->getAltDescription().IsPresent);
     EXPECT_EQ(image_->getText(), OUString());
-    // A value that is no string at all counts as present and empty.
-    EXPECT_EQ(image_->getAltDescription(), (Optional<OUString>{true, OUString()}));
     EXPECT_EQ(image_->setAltTitle(u"logo").get(), image_.get());
     EXPECT_EQ(image_->setAltDescription(u"the company logo").get(), image_.get());
     EXPECT_EQ(image_->getAltTitle(), (Optional<OUString>{true, u"logo"}));
@@ -73,13 +103,25 @@ TEST_F(ImageTest, AlternativeTexts) {
 TEST_F(ImageTest, ElementBehaviour) {
     EXPECT_EQ(image_->getType(), ElementType::INLINE_IMAGE);
     EXPECT_TRUE(image_->getuno() == graphic_);
-    EXPECT_FALSE(image_->getParent().IsPresent);
+    ASSERT_TRUE(image_->getParent().IsPresent);
+    EXPECT_EQ(image_->getParent().Value->getText(), u"see ");
     EXPECT_FALSE(image_->getNextSibling().IsPresent);
     EXPECT_FALSE(image_->getPreviousSibling().IsPresent);
     EXPECT_EQ(image_->copy().get(), static_cast<XElement*>(image_.get()));
     EXPECT_EQ(image_->asInlineImage().get(), image_.get());
     expectFailure([&] { image_->asText(); }, u"INLINE_IMAGE can't be cast to TEXT.");
     expectFailure([&] { image_->asBody(); }, u"INLINE_IMAGE can't be cast to BODY_SECTION.");
+}
+
+TEST_F(ImageTest, RemovalTakesTheImageOutOfItsParagraph) {
+    Reference<XParagraph> paragraph = activeDocument()->getBody()->getChild(0)->asParagraph();
+    ASSERT_EQ(paragraph->getNumChildren(), 2);
+    EXPECT_EQ(image_->removeFromParent().get(), static_cast<XElement*>(image_.get()));
+    EXPECT_EQ(paragraph->getNumChildren(), 1);
+    EXPECT_EQ(paragraph->getText(), u"see ");
+    // The detached wrapper reports what the host reports.
+    expectFailure<::com::qam::vexo::lang::DisposedException>([&] { image_->getWidth(); },
+                                                              u"getPropertyValue: the object is no longer part of the document");
 }
 
 TEST(ContentRemoval, NamesWhatIsMissing) {

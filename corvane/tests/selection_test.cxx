@@ -1,276 +1,304 @@
-// The slide selection and the page operations that need the view, the
-// duplicator or backgrounds: duplicate, setBackgroundColor, selectAsCurrentPage.
+// Ranges and selections: the range builder, the view's selection, range
+// elements per paragraph, the selection's text and its replacement.
 
-#include "deck.hxx"
+#include "built.hxx"
+#include "fakeview.hxx"
 
-#include <com/qam/vexo/view/selection.hxx>
+#include <document/document.hxx>
+#include <document/elements.hxx>
+#include <testsupport/LogCapture.hxx>
+
+#include <com/qam/vexo/container/collections.hxx>
 #include <cppu/implbase.hxx>
 
-#include <limits>
+#include <functional>
+#include <vector>
 
 namespace corvane::test {
 namespace {
 
+using ::zel::uno::Any;
 using ::zel::uno::Sequence;
+using ::zel::uno::UNO_QUERY;
+using ::zel::uno::UNO_QUERY_THROW;
 
-class SelectionTest : public DeckTest {
+class SelectionTest : public BuiltDocumentTest {
 protected:
-    Reference<css::view::XSelectionSupplier> hostSelection() {
-        return Reference<css::view::XSelectionSupplier>(deck().model()->getCurrentController(), UNO_QUERY_THROW);
-    }
-    Reference<css::drawing::XDrawView> hostView() {
-        return Reference<css::drawing::XDrawView>(deck().model()->getCurrentController(), UNO_QUERY_THROW);
-    }
-    Reference<XSlideSelection> selection() {
-        auto s = presentation->getSelection();
-        EXPECT_TRUE(s.IsPresent);
-        return s.Value;
+    Reference<XText> textOfChild(const Reference<XDocument>& document, sal_Int32 i) {
+        return document->getBody()->getChild(i)->asText();
     }
 };
 
-TEST_F(SelectionTest, TextSelectedInAShape) {
-    Reference<css::text::XText> outline(testsupport::draw::shapesOf(deck().slideAt(1))[1], UNO_QUERY_THROW);
-    Reference<css::text::XTextCursor> cursor = outline->createTextCursor();
-    cursor->goRight(7, true);
-    hostSelection()->select(Any(Reference<css::text::XTextRange>(cursor, UNO_QUERY)));
-    Reference<XSlideSelection> s = selection();
-    EXPECT_EQ(s->getSelectionType(), SelectionType::TEXT);
-    auto text = s->getTextRange();
-    ASSERT_TRUE(text.IsPresent);
-    EXPECT_EQ(text.Value->asString(), u"Revenue");
-    EXPECT_FALSE(s->getPageElementRange().IsPresent);
-    EXPECT_FALSE(s->getPageRange().IsPresent);
-    EXPECT_TRUE(sameObject(s->getuno(), deck().model()->getCurrentController()));
-    // The run's style acts on the selected characters only.
-    text.Value->getTextStyle().Value->setBold(true);
-    Reference<css::text::XTextCursor> rest = outline->createTextCursor();
-    rest->gotoEnd(false);
-    rest->goLeft(1, true);
-    EXPECT_EQ(hostProps(cursor)->getPropertyValue(u"CharWeight").get<float>(), 150.0f);
-    EXPECT_EQ(hostProps(rest)->getPropertyValue(u"CharWeight").get<float>(), 100.0f);
-}
-
-TEST_F(SelectionTest, ShapesSelectedOnASlideAndInAGroup) {
-    auto slideShapes = testsupport::draw::shapesOf(deck().slideAt(1));
-    hostSelection()->select(Any(Sequence<Reference<XInterface>>{Reference<XInterface>(slideShapes[0]),
-                                                                 Reference<XInterface>(slideShapes[1])}));
-    Reference<XSlideSelection> s = selection();
-    EXPECT_EQ(s->getSelectionType(), SelectionType::PAGE_ELEMENT);
-    auto range = s->getPageElementRange();
-    ASSERT_TRUE(range.IsPresent);
-    auto elements = range.Value->getPageElements();
-    ASSERT_EQ(elements.getLength(), 2);
-    EXPECT_TRUE(sameObject(elements[1]->getuno(), slideShapes[1]));
-    // A snapshot: the same objects on every call, whatever the view does next.
-    EXPECT_TRUE(sameObject(range.Value->getPageElements()[0], elements[0]));
-    EXPECT_EQ(range.Value->getuno()->queryInterface(cppu::UnoType<css::drawing::XShapes>::get()).hasValue(), true);
-    hostSelection()->select(Any());
-    EXPECT_EQ(range.Value->getPageElements().getLength(), 2);
-    // The elements know their page: removing one takes it off the slide.
-    elements[1]->remove();
-    EXPECT_EQ(testsupport::draw::shapesOf(deck().slideAt(1)).size(), 1u);
-    // A grouped shape has no page of its own: its element cannot be removed.
-    Reference<css::drawing::XShape> group = newHostShape(deck().model(), u"com.qam.vexo.drawing.GroupShape");
-    Reference<css::drawing::XShapes>(deck().slideAt(0), UNO_QUERY_THROW)->add(group);
-    Reference<css::drawing::XShape> inner = newHostShape(deck().model(), u"com.qam.vexo.drawing.TextShape");
-    Reference<css::drawing::XShapes>(group, UNO_QUERY_THROW)->add(inner);
-    hostSelection()->select(Any(inner));
-    auto grouped = s->getPageElementRange();
-    ASSERT_TRUE(grouped.IsPresent);
-    Reference<XPageElement> element = grouped.Value->getPageElements()[0];
-    element->setLeft(72);
-    EXPECT_EQ(inner->getPosition().X, 2540);
-    expectFailure([&] { element->remove(); }, u"unsatisfied query for interface of type com.qam.vexo.drawing.XShapes!",
-                  false);
-}
-
-TEST_F(SelectionTest, PagesSelectedInAPageList) {
-    hostSelection()->select(Any(Sequence<Reference<XInterface>>{Reference<XInterface>(deck().slideAt(1)),
-                                                                 Reference<XInterface>(deck().slideAt(0))}));
-    Reference<XSlideSelection> s = selection();
-    EXPECT_EQ(s->getSelectionType(), SelectionType::PAGE);
-    auto range = s->getPageRange();
-    ASSERT_TRUE(range.IsPresent);
-    EXPECT_FALSE(range.Value->getuno().is());
-    auto pages = range.Value->getPages();
-    ASSERT_EQ(pages.getLength(), 2);
-    EXPECT_TRUE(sameObject(pages[0]->getuno(), deck().slideAt(1)));
-    EXPECT_EQ(pages[0]->getPageType(), PageType::SLIDE);
-    EXPECT_FALSE(sameObject(pages[0], range.Value->getPages()[0]));  // new objects every call
-    EXPECT_FALSE(s->getTextRange().IsPresent);
-    EXPECT_FALSE(s->getPageElementRange().IsPresent);
-}
-
-TEST_F(SelectionTest, NothingSelectedGivesTheCurrentPageAndTheSelectionFollowsTheView) {
-    Reference<XSlideSelection> s = selection();
-    EXPECT_EQ(s->getSelectionType(), SelectionType::CURRENT_PAGE);
-    auto page = s->getCurrentPage();
-    ASSERT_TRUE(page.IsPresent);
-    EXPECT_TRUE(sameObject(page.Value->getuno(), deck().slideAt(0)));
-    EXPECT_FALSE(s->getTextRange().IsPresent);
-    EXPECT_FALSE(s->getPageRange().IsPresent);
-    slide(1)->selectAsCurrentPage();
-    EXPECT_TRUE(sameObject(s->getCurrentPage().Value->getuno(), deck().slideAt(1)));
-    presentation->getLayouts()[1]->selectAsCurrentPage();
-    EXPECT_EQ(s->getCurrentPage().Value->getPageType(), PageType::MASTER);
-    hostSelection()->select(Any(testsupport::draw::shapesOf(deck().slideAt(0))[0]));
-    EXPECT_EQ(s->getSelectionType(), SelectionType::PAGE_ELEMENT);
-    expectFailure([&] { s->getTableCellRange(); }, u"getTableCellRange: not implemented");
-}
-
-TEST_F(SelectionTest, APresentationWithoutAView) {
-    Reference<XSlideSelection> s = selection();
-    officehost::closeDocument(deck().model());
-    EXPECT_EQ(s->getSelectionType(), SelectionType::NONE);
-    EXPECT_FALSE(s->getCurrentPage().IsPresent);
-    EXPECT_FALSE(s->getTextRange().IsPresent);
-    EXPECT_FALSE(s->getPageRange().IsPresent);
-    EXPECT_FALSE(s->getPageElementRange().IsPresent);
-    expectFailure([&] { s->getuno(); }, u"getuno: the presentation has no view");
-    expectFailure([&] { slide(0)->selectAsCurrentPage(); }, u"selectAsCurrentPage: the presentation has no drawing view");
-}
-
-TEST_F(SelectionTest, DuplicatingSlides) {
-    Reference<XSlide> copy = slide(1)->duplicate();
-    auto slides = presentation->getSlides();
-    ASSERT_EQ(slides.getLength(), 3);
-    EXPECT_TRUE(sameObject(slides[2]->getuno(), copy->getuno()));
-    EXPECT_EQ(copy->getShapes()[1]->getText()->asString(), u"Revenue grew\nCosts fell\n");
-    EXPECT_EQ(copy->getNotesPage()->getSpeakerNotesShape()->getText()->asString(), u"Two points only\n");
-}
-
-TEST_F(SelectionTest, BackgroundColours) {
-    Reference<XSlide> s = slide(0);
-    EXPECT_TRUE(sameObject(s->setBackgroundColor(u"#00FF00"), s));
-    Reference<css::beans::XPropertySet> background(hostProps(deck().slideAt(0))->getPropertyValue(u"Background"),
-                                                   UNO_QUERY_THROW);
-    EXPECT_EQ(background->getPropertyValue(u"FillStyle").get<css::drawing::FillStyle>(), css::drawing::FillStyle_SOLID);
-    EXPECT_EQ(background->getPropertyValue(u"FillColor").get<sal_Int32>(), 0x00FF00);
-    s->setBackgroundColor(u"navy");
-    EXPECT_EQ(Reference<css::beans::XPropertySet>(hostProps(deck().slideAt(0))->getPropertyValue(u"Background"),
-                                                  UNO_QUERY_THROW)
-                  ->getPropertyValue(u"FillColor")
-                  .get<sal_Int32>(),
-              0x000080);
-    Reference<XSlide> bare = presentation::makeSlide(
-        officehost::openPlaceholderDocument(officehost::PlaceholderKind::NoServiceInfo), deck().slideAt(1));
-    expectFailure([&] { bare->setBackgroundColor(u"#123456"); }, u"setBackgroundColor: no background factory");
-    // The colour is read first: a bad one fails before the factory is looked for.
-    expectFailure([&] { bare->setBackgroundColor(u"nocolour"); },
-                  u"expected a color in \"#rrggbb\" form or a color name, got nocolour");
-    expectFailure([&] { slide(1)->setBackgroundColor(u"#GG0000"); },
-                  u"expected a color in \"#rrggbb\" form or a color name, got #GG0000");
-    EXPECT_FALSE(hostProps(deck().slideAt(1))->getPropertyValue(u"Background").hasValue());
-}
-
-TEST_F(SelectionTest, PlaceholderIndicesAtTheTopOfTheRange) {
-    EXPECT_FALSE(slide(1)->getPlaceholderByIndex(PlaceholderType::BODY, std::numeric_limits<sal_Int32>::max()).IsPresent);
-    EXPECT_TRUE(slide(1)->getPlaceholderByIndex(PlaceholderType::BODY, 0).IsPresent);
-}
-
-} // namespace
-} // namespace corvane::test
-
-namespace corvane::test {
-namespace {
-
-namespace hosttext = ::com::qam::vexo::text;
-
-// A selected object that is a text range and a collection of shapes at once,
-// or just an empty collection; its text may be missing.
-class BothImpl : public cppu::WeakImplHelper<hosttext::XTextRange, css::drawing::XShapes> {
-public:
-    BothImpl(bool text, Reference<css::drawing::XShape> shape) : text_(text), shape_(std::move(shape)) {}
-    Reference<hosttext::XText> getText() override { return {}; }
-    Reference<hosttext::XTextRange> getStart() override { return this; }
-    Reference<hosttext::XTextRange> getEnd() override { return this; }
-    OUString getString() override { return u"both"; }
-    void setString(const OUString&) override {}
-    sal_Int32 getCount() override { return shape_.is() ? 1 : 0; }
-    Any getByIndex(sal_Int32) override { return Any(shape_); }
-    ::zel::uno::Type getElementType() override { return cppu::UnoType<css::drawing::XShape>::get(); }
-    bool hasElements() override { return shape_.is(); }
-    void add(const Reference<css::drawing::XShape>&) override {}
-    void remove(const Reference<css::drawing::XShape>&) override {}
-    Any queryInterface(const ::zel::uno::Type& type) override {
-        if (!text_ && type == cppu::UnoType<hosttext::XTextRange>::get()) return Any();
-        return WeakImplHelper::queryInterface(type);
+struct Segment {
+    sal_Int32 start;
+    sal_Int32 end;
+    bool partial;
+    ElementType type;
+    OUString text;
+    friend bool operator==(const Segment&, const Segment&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Segment& s) {
+        return os << "{" << s.start << ", " << s.end << ", " << s.partial << ", " << static_cast<int>(s.type) << ", "
+                  << s.text << "}";
     }
+};
+
+std::vector<Segment> segments(const Reference<XSelection>& selection) {
+    std::vector<Segment> out;
+    for (const auto& e : selection->getRangeElements()) {
+        Reference<XElement> element = e->getElement();
+        out.push_back({e->getStartOffset(), e->getEndOffsetInclusive(), e->isPartial(), element->getType(),
+                       element->getText()});
+    }
+    return out;
+}
+
+// A view range over [from, to) visible characters of the body's host string.
+Reference<hosttext::XTextRange> bodyRange(const Reference<hosttext::XText>& body, sal_Int16 from, sal_Int16 length) {
+    Reference<hosttext::XTextCursor> cursor = body->createTextCursorByRange(body->getStart());
+    cursor->goRight(from, false);
+    cursor->goRight(length, true);
+    return cursor;
+}
+
+TEST_F(SelectionTest, AViewSelectionAcrossParagraphsGivesOneElementPerParagraph) {
+    open().paragraph(u"first").paragraph(u"second").paragraph(u"third");
+    Reference<XDocument> document = activeDocument();
+    // From "st" of the first paragraph to "th" of the third.
+    ASSERT_TRUE(selector()->select(Any(bodyRange(doc().body(), 3, 12))));
+    Optional<Reference<XSelection>> selection = document->getSelection();
+    ASSERT_TRUE(selection.IsPresent);
+    EXPECT_EQ(selection.Value->getText(), u"st\nsecond\nth");
+    EXPECT_EQ(segments(selection.Value), (std::vector<Segment>{{3, 4, true, ElementType::TEXT, u"first"},
+                                                                {-1, -1, false, ElementType::PARAGRAPH, u"second"},
+                                                                {0, 1, true, ElementType::TEXT, u"third"}}));
+}
+
+TEST_F(SelectionTest, RangeElementsOfWholeAndPartialParagraphs) {
+    open().paragraph(u"ab").listItem(u"numbered").table(1, 1).paragraph(u"after");
+    Reference<XDocument> document = activeDocument();
+    struct Case {
+        const char* name;
+        std::function<void(const Reference<XRangeBuilder>&)> add;
+        std::vector<Segment> expected;
+    };
+    const Case cases[] = {
+        {"a whole numbered paragraph is a list item",
+         [&](const auto& b) { b->addElement(document->getBody()->getChild(1)); },
+         {{-1, -1, false, ElementType::LIST_ITEM, u"numbered"}}},
+        {"part of a paragraph is its text",
+         [&](const auto& b) { b->addElementRange(textOfChild(document, 0), 1, 1); },
+         {{1, 1, true, ElementType::TEXT, u"ab"}}},
+        {"the table between is skipped",
+         [&](const auto& b) {
+             b->addElementRange(textOfChild(document, 1), 0, 7);
+             b->addElement(document->getBody()->getChild(3));
+         },
+         {{-1, -1, false, ElementType::LIST_ITEM, u"numbered"}, {-1, -1, false, ElementType::PARAGRAPH, u"after"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reference<XRangeBuilder> builder = document->newRange();
+        c.add(builder);
+        EXPECT_EQ(segments(builder->build()), c.expected);
+    }
+}
+
+TEST_F(SelectionTest, AnEmptySegmentAtAParagraphEndIsPartial) {
+    open().paragraph(u"abc").paragraph(u"next");
+    Reference<XDocument> document = activeDocument();
+    // From the end of "abc" over the paragraph end and "ne".
+    ASSERT_TRUE(selector()->select(Any(bodyRange(doc().body(), 3, 3))));
+    Optional<Reference<XSelection>> selection = document->getSelection();
+    ASSERT_TRUE(selection.IsPresent);
+    EXPECT_EQ(segments(selection.Value), (std::vector<Segment>{{3, 3, true, ElementType::TEXT, u"abc"},
+                                                                {0, 1, true, ElementType::TEXT, u"next"}}));
+}
+
+class RangeList : public cppu::WeakImplHelper<::com::qam::vexo::container::XIndexAccess> {
+public:
+    explicit RangeList(std::vector<Reference<hosttext::XTextRange>> ranges) : ranges_(std::move(ranges)) {}
+    sal_Int32 getCount() override { return static_cast<sal_Int32>(ranges_.size()); }
+    Any getByIndex(sal_Int32 i) override { return Any(ranges_.at(i)); }
+    ::zel::uno::Type getElementType() override { return cppu::UnoType<hosttext::XTextRange>::get(); }
+    bool hasElements() override { return !ranges_.empty(); }
 
 private:
-    bool text_;
-    Reference<css::drawing::XShape> shape_;
+    std::vector<Reference<hosttext::XTextRange>> ranges_;
 };
 
-// A view that reports a fixed selection and, if given one, a current page.
-class FixedViewImpl : public cppu::WeakImplHelper<css::frame::XController, css::view::XSelectionSupplier,
-                                                  css::drawing::XDrawView> {
-public:
-    FixedViewImpl(Any selection, Reference<css::drawing::XDrawPage> page)
-        : selection_(std::move(selection)), page_(std::move(page)) {}
-    void attachFrame(const Reference<css::frame::XFrame>&) override {}
-    bool attachModel(const Reference<css::frame::XModel>&) override { return true; }
-    bool suspend(bool) override { return true; }
-    Reference<css::frame::XFrame> getFrame() override { return {}; }
-    Reference<css::frame::XModel> getModel() override { return {}; }
-    bool select(const Any&) override { return false; }
-    Any getSelection() override { return selection_; }
-    void setCurrentPage(const Reference<css::drawing::XDrawPage>&) override {}
-    Reference<css::drawing::XDrawPage> getCurrentPage() override { return page_; }
+TEST_F(SelectionTest, SeveralSelectedRangesJoinWithLineFeedsAndEachTakesTheReplacement) {
+    open().paragraph(u"one").paragraph(u"two").paragraph(u"three");
+    Reference<XDocument> document = activeDocument();
+    const Reference<::com::qam::vexo::container::XIndexAccess> list =
+        new RangeList({hostParagraph(0), hostParagraph(2)});
+    ASSERT_TRUE(selector()->select(Any(list)));
+    Optional<Reference<XSelection>> selection = document->getSelection();
+    ASSERT_TRUE(selection.IsPresent);
+    EXPECT_EQ(selection.Value->getText(), u"one\nthree");
+    EXPECT_EQ(segments(selection.Value), (std::vector<Segment>{{-1, -1, false, ElementType::PARAGRAPH, u"one"},
+                                                                {-1, -1, false, ElementType::PARAGRAPH, u"three"}}));
+    selection.Value->replace(u"X");
+    EXPECT_EQ(doc().body()->getString(), u"X\ntwo\nX");
 
-private:
-    Any selection_;
-    Reference<css::drawing::XDrawPage> page_;
-};
-
-class FixedModelImpl : public cppu::WeakImplHelper<css::frame::XModel> {
-public:
-    explicit FixedModelImpl(Reference<css::frame::XController> view) : view_(std::move(view)) {}
-    OUString getURL() override { return {}; }
-    Sequence<css::beans::PropertyValue> getArgs() override { return {}; }
-    void connectController(const Reference<css::frame::XController>&) override {}
-    void disconnectController(const Reference<css::frame::XController>&) override {}
-    Reference<css::frame::XController> getCurrentController() override { return view_; }
-    void setCurrentController(const Reference<css::frame::XController>&) override {}
-    void dispose() override {}
-    void addEventListener(const Reference<css::lang::XEventListener>&) override {}
-    void removeEventListener(const Reference<css::lang::XEventListener>&) override {}
-
-private:
-    Reference<css::frame::XController> view_;
-};
-
-Reference<XSlideSelection> selectionOver(Any selection, Reference<css::drawing::XDrawPage> page = {}) {
-    Reference<css::frame::XController> view(new FixedViewImpl(std::move(selection), std::move(page)));
-    return presentation::makeSlideSelection(new FixedModelImpl(view));
+    // An empty first range adds no separator.
+    const Reference<::com::qam::vexo::container::XIndexAccess> emptyFirst =
+        new RangeList({hostParagraph(0)->getEnd(), hostParagraph(1)});
+    ASSERT_TRUE(selector()->select(Any(emptyFirst)));
+    selection = document->getSelection();
+    ASSERT_TRUE(selection.IsPresent);
+    EXPECT_EQ(selection.Value->getText(), u"two");
 }
 
-TEST_F(DeckTest, SelectionTestsRunInTheirOrder) {
-    auto shape = testsupport::draw::shapesOf(deck().slideAt(0))[0];
-    // Text comes first, even for an object that is shapes too; a range without a text gives no range.
-    Reference<XSlideSelection> both = selectionOver(Any(Reference<hosttext::XTextRange>(new BothImpl(true, shape))));
-    EXPECT_EQ(both->getSelectionType(), SelectionType::TEXT);
-    EXPECT_FALSE(both->getTextRange().IsPresent);
-    EXPECT_TRUE(both->getPageElementRange().IsPresent);
-    // Shapes come before pages; an empty collection falls through to the page shown.
-    Reference<XSlideSelection> shapes = selectionOver(Any(Reference<css::drawing::XShapes>(new BothImpl(false, shape))));
-    EXPECT_EQ(shapes->getSelectionType(), SelectionType::PAGE_ELEMENT);
-    Reference<XSlideSelection> empty =
-        selectionOver(Any(Reference<css::drawing::XShapes>(new BothImpl(false, {}))), deck().slideAt(1));
-    EXPECT_EQ(empty->getSelectionType(), SelectionType::CURRENT_PAGE);
-    EXPECT_FALSE(empty->getPageElementRange().IsPresent);
-    EXPECT_EQ(selectionOver(Any(Reference<css::drawing::XShapes>(new BothImpl(false, {}))))->getSelectionType(),
-              SelectionType::NONE);
-    // A sequence keeps only its pages; an empty sequence is no page selection.
-    Reference<XSlideSelection> mixed = selectionOver(Any(Sequence<Reference<XInterface>>{
-        Reference<XInterface>(shape), Reference<XInterface>(deck().slideAt(1))}));
-    EXPECT_EQ(mixed->getSelectionType(), SelectionType::PAGE);
-    ASSERT_EQ(mixed->getPageRange().Value->getPages().getLength(), 1);
-    EXPECT_TRUE(sameObject(mixed->getPageRange().Value->getPages()[0]->getuno(), deck().slideAt(1)));
-    Reference<XSlideSelection> none = selectionOver(Any(Sequence<Reference<XInterface>>{Reference<XInterface>(shape)}));
-    EXPECT_EQ(none->getPageRange().Value->getPages().getLength(), 0);
-    EXPECT_EQ(selectionOver(Any(Sequence<Reference<XInterface>>()))->getSelectionType(), SelectionType::NONE);
-    EXPECT_EQ(selectionOver(Any(sal_Int32(5)))->getSelectionType(), SelectionType::NONE);
+TEST_F(SelectionTest, NothingSelectedMeansNoSelectionButACursor) {
+    open().paragraph(u"text");
+    Reference<XDocument> document = activeDocument();
+    EXPECT_FALSE(document->getSelection().IsPresent);
+    EXPECT_TRUE(document->getCursor().IsPresent);
+}
+
+TEST_F(SelectionTest, TheBuilderFormsOneRangeAsTheHostCursorExtends) {
+    open().paragraph(u"one").paragraph(u"two").paragraph(u"three");
+    Reference<XDocument> document = activeDocument();
+    Reference<XBody> body = document->getBody();
+    Reference<XRangeBuilder> builder = document->newRange();
+    EXPECT_EQ(builder->addElement(body->getChild(2)).get(), builder.get());
+    Reference<XSelection> selection = builder->build();
+    EXPECT_EQ(selection->getText(), u"three");
+    // Adding paragraph 1 after paragraph 3: the cursor keeps its mark at the start
+    // of paragraph 3 and stretches back to the end of paragraph 1, one range.  The
+    // selection built before shares the cursor and changes with it.
+    builder->addElement(body->getChild(0));
+    EXPECT_EQ(selection->getText(), u"\ntwo\n");
+    EXPECT_EQ(builder->build()->getText(), u"\ntwo\n");
+    EXPECT_EQ(segments(selection), (std::vector<Segment>{{3, 3, true, ElementType::TEXT, u"one"},
+                                                         {-1, -1, false, ElementType::PARAGRAPH, u"two"},
+                                                         {0, 0, true, ElementType::TEXT, u"three"}}));
+    Reference<::com::qam::vexo::container::XIndexAccess> ranges(selection->getuno(), UNO_QUERY_THROW);
+    EXPECT_EQ(ranges->getCount(), 1);
+    expectFailure<::com::qam::vexo::lang::IndexOutOfBoundsException>([&] { ranges->getByIndex(1); }, u"");
+}
+
+TEST_F(SelectionTest, BuilderFailures) {
+    open().paragraph(u"abc").graphic().table(1, 1).paragraph(u"after");
+    Reference<XDocument> document = activeDocument();
+    Reference<XBody> body = document->getBody();
+    Reference<XElement> image = body->getChild(0)->asParagraph()->getChild(1);
+    Reference<XElement> paragraph = body->getChild(0);
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        const char16_t* message;
+    };
+    const Case cases[] = {
+        {"build without elements", [&] { document->newRange()->build(); },
+         u"build: add at least one element or element range first"},
+        {"null element", [&] { document->newRange()->addElement(nullptr); }, u"addElement: the element must not be null"},
+        {"null text", [&] { document->newRange()->addElementRange(nullptr, 0, 0); },
+         u"addElementRange: the text must not be null"},
+        {"reversed offsets", [&] { document->newRange()->addElementRange(paragraph->asText(), 2, 1); },
+         u"addElementRange: expected 0 <= startOffset <= endOffsetInclusive, got startOffset=2, endOffsetInclusive=1"},
+        {"negative offset", [&] { document->newRange()->addElementRange(paragraph->asText(), -1, 1); },
+         u"addElementRange: expected 0 <= startOffset <= endOffsetInclusive, got startOffset=-1, endOffsetInclusive=1"},
+        {"a table", [&] { document->newRange()->addElement(body->getChild(1)); },
+         u"addElement: only text elements can be added to a range"},
+        {"an image after a paragraph", [&] { document->newRange()->addElement(paragraph)->addElement(image); },
+         u"addElement: an inline image can only be the only element of a range"},
+        {"a paragraph after an image", [&] { document->newRange()->addElement(image)->addElement(paragraph); },
+         u"addElement: an inline image can only be the only element of a range"},
+        {"a text range after an image",
+         [&] { document->newRange()->addElement(image)->addElementRange(paragraph->asText(), 0, 0); },
+         u"addElementRange: an inline image can only be the only element of a range"},
+        {"two images", [&] { document->newRange()->addElement(image)->addElement(image); },
+         u"addElement: an inline image can only be the only element of a range"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectFailure(c.call, c.message);
+    }
+}
+
+TEST_F(SelectionTest, AnImageSelection) {
+    open().paragraph(u"look: ").graphic(hosttext::TextContentAnchorType_AS_CHARACTER, u"logo");
+    Reference<XDocument> document = activeDocument();
+    Reference<XElement> image = document->getBody()->getChild(0)->asParagraph()->getChild(1);
+    Reference<XSelection> built = document->newRange()->addElement(image)->build();
+    EXPECT_TRUE(built->getuno() == image->getuno());
+    EXPECT_EQ(built->getText(), u"");
+    expectFailure([&] { built->replace(u"x"); }, u"replace: the selection is an image, which has no text to replace");
+    const Sequence<Reference<XRangeElement>> elements = built->getRangeElements();
+    ASSERT_EQ(elements.getLength(), 1);
+    EXPECT_EQ(elements[0]->getStartOffset(), -1);
+    EXPECT_EQ(elements[0]->getEndOffsetInclusive(), -1);
+    EXPECT_FALSE(elements[0]->isPartial());
+    EXPECT_TRUE(elements[0]->getuno() == image->getuno());
+    Reference<XElement> element = elements[0]->getElement();
+    EXPECT_EQ(element->getType(), ElementType::INLINE_IMAGE);
+    EXPECT_EQ(element->getText(), u"logo");
+    Optional<Reference<XElement>> parent = element->getParent();
+    ASSERT_TRUE(parent.IsPresent);
+    EXPECT_EQ(parent.Value->getText(), u"look: ");
+    EXPECT_FALSE(parent.Value->getParent().IsPresent);
+
+    // Made the document's selection, the view selects the image.
+    EXPECT_EQ(document->setSelection(built).get(), document.get());
+    Optional<Reference<XSelection>> selection = document->getSelection();
+    ASSERT_TRUE(selection.IsPresent);
+    EXPECT_TRUE(selection.Value->getuno() == image->getuno());
+    EXPECT_EQ(selection.Value->getText(), u"");
+    EXPECT_FALSE(document->getCursor().IsPresent);
+}
+
+TEST_F(SelectionTest, SetSelectionSelectsTheRangeInTheView) {
+    open().paragraph(u"hello world");
+    Reference<XDocument> document = activeDocument();
+    Reference<XSelection> selection =
+        document->newRange()->addElementRange(document->getBody()->getChild(0)->asText(), 6, 10)->build();
+    EXPECT_EQ(document->setSelection(selection).get(), document.get());
+    EXPECT_EQ(viewCursor()->getString(), u"world");
+    Optional<Reference<XSelection>> current = document->getSelection();
+    ASSERT_TRUE(current.IsPresent);
+    EXPECT_EQ(current.Value->getText(), u"world");
+    expectFailure([&] { document->setSelection(nullptr); }, u"setSelection: the selection must not be null");
+}
+
+TEST_F(SelectionTest, SetSelectionRefusedByTheViewFails) {
+    open().paragraph(u"first document");
+    Reference<XDocument> first = activeDocument();
+    Reference<XSelection> foreign = first->newRange()->addElement(first->getBody()->getChild(0))->build();
+    open().paragraph(u"second document");
+    Reference<XDocument> second = activeDocument();
+    ASSERT_TRUE(second->getuno() == doc().model());
+    expectFailure([&] { second->setSelection(foreign); },
+                  u"setSelection: the selection is not something the view can select");
+    EXPECT_FALSE(second->getSelection().IsPresent);
+}
+
+TEST_F(SelectionTest, ReplacingWritesTheWholeStringIntoTheRange) {
+    open().paragraph(u"keep this, change that");
+    Reference<XDocument> document = activeDocument();
+    Reference<XText> text = document->getBody()->getChild(0)->asText();
+    Reference<XSelection> selection = document->newRange()->addElementRange(text, 18, 21)->build();
+    EXPECT_EQ(selection->getText(), u"that");
+    selection->replace(u"the other");
+    EXPECT_EQ(text->getText(), u"keep this, change the other");
+    EXPECT_EQ(selection->getText(), u"the other");
+}
+
+TEST(SelectionComparisons, RefusedComparisonsAreLoggedAndSkipped) {
+    testsupport::LogCapture log("corvane");
+    Reference<fake::RefusingText> text = new fake::RefusingText;
+    Reference<hosttext::XTextRange> range = new fake::Range(text.get());
+    Reference<XDocument> document = detail::createDocument(new fake::TextModel(new fake::View(new fake::RangeList(range))));
+    Optional<Reference<XSelection>> selection = document->getSelection();
+    ASSERT_TRUE(selection.IsPresent);
+    EXPECT_EQ(selection.Value->getRangeElements().getLength(), 0);
+    EXPECT_FALSE(detail::findContainingParagraph(range).is());
+    const std::string split = "splitAtParagraphBoundaries: compareRegionStarts failed: compareRegionStarts: the range is not in this text";
+    const std::string find = "findContainingParagraph: compareRegionStarts failed: compareRegionStarts: the range is not in this text";
+    EXPECT_EQ(log.lines(), (std::vector<testsupport::LogLine>{{"corvane", SALQX_LOG_WARN, split},
+                                                              {"corvane", SALQX_LOG_WARN, split},
+                                                              {"corvane", SALQX_LOG_WARN, find},
+                                                              {"corvane", SALQX_LOG_WARN, find}}));
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #pragma once
-// Small text documents for the corvane tests, built through the host's own
-// interfaces the way a user's edits would build them.
+// Small text documents for the corvane tests, made by testsupport's document
+// builder, with edits at given places through the host's own interfaces, the
+// way a user's edits would make them.
 
 #include "hosttest.hxx"
 
 #include <com/qam/vexo/beans/properties.hxx>
 #include <com/qam/vexo/style/style.hxx>
 #include <com/qam/vexo/text/text.hxx>
+#include <testsupport/text/TextDocumentBuilder.hxx>
 
 #include <initializer_list>
 #include <vector>
@@ -24,16 +26,8 @@ class TextDoc {
 public:
     // A new text document, active in its frame, holding the given paragraphs.
     explicit TextDoc(std::initializer_list<std::u16string_view> paragraphs = {})
-        : model(officehost::openTextDocument()),
-          body(Reference<hosttext::XTextDocument>(model, UNO_QUERY_THROW)->getText()) {
-        std::u16string all;
-        bool first = true;
-        for (auto p : paragraphs) {
-            if (!first) all += u'\n';
-            first = false;
-            all += p;
-        }
-        if (paragraphs.size() > 0) body->setString(OUString(std::u16string_view(all)));
+        : model(builder.model()), body(builder.body()) {
+        for (auto p : paragraphs) builder.paragraph(OUString(p));
     }
 
     // The host's paragraphs of a text, in order (tables skipped).
@@ -115,13 +109,9 @@ public:
     }
 
     // Removes the "List Number" paragraph style, as in a document made elsewhere.
-    void removeListNumberStyle() const {
-        Reference<container::XNameAccess> families =
-            Reference<::com::qam::vexo::style::XStyleFamiliesSupplier>(model, UNO_QUERY_THROW)->getStyleFamilies();
-        Reference<container::XNameContainer> styles(families->getByName(u"ParagraphStyles"), UNO_QUERY_THROW);
-        styles->removeByName(u"List Number");
-    }
+    void removeListNumberStyle() { builder.withoutStyle(u"List Number"); }
 
+    testsupport::text::TextDocumentBuilder builder;
     Reference<::com::qam::vexo::frame::XModel> model;
     Reference<hosttext::XText> body;
 };

@@ -3,9 +3,12 @@
 
 #include "elements.hxx"
 
+#include <com/qam/vexo/util/modify.hxx>
+
 namespace corvane::detail {
 
 namespace container = ::com::qam::vexo::container;
+namespace util = ::com::qam::vexo::util;
 using ::com::qam::vexo::frame::XModel;
 using ::com::qam::vexo::lang::IllegalArgumentException;
 using ::com::qam::vexo::lang::XMultiServiceFactory;
@@ -13,10 +16,40 @@ using ::com::qam::vexo::lang::XServiceInfo;
 
 namespace {
 
+// Hears whether the document changed since the body last listed its children.
+// It holds nothing but that flag, so the document that keeps it keeps nothing else.
+class ChangeFlag : public cppu::WeakImplHelper<util::XModifyListener> {
+public:
+    void modified(const ::com::qam::vexo::lang::EventObject&) override { changed = true; }
+    void disposing(const ::com::qam::vexo::lang::EventObject&) override { changed = true; }
+    bool changed = true;
+};
+
+// The body.  Its children are the host's paragraphs and tables, read again
+// whenever the document has changed since they were last read (the document
+// tells of every edit through XModifyBroadcaster); without that notice, on
+// every call.  So a script that walks the children one index at a time does
+// not read the whole body for each of them.  Each call still makes new wrappers.
 class BodyImpl : public TextContainerImpl<XBody> {
 public:
     BodyImpl(const Reference<XModel>& model, const Reference<text::XText>& bodyText)
-        : TextContainerImpl(bodyText, u"the document body"), model_(model) {}
+        : TextContainerImpl(bodyText, u"the document body"), model_(model), broadcaster_(model, UNO_QUERY) {}
+    ~BodyImpl() override {
+        if (broadcaster_.is() && flag_.is()) broadcaster_->removeModifyListener(flag_);
+    }
+
+    Reference<XElement> getChild(sal_Int32 index) override {
+        const std::vector<HostChild>& all = hostChildren();
+        if (index < 0 || index >= static_cast<sal_Int32>(all.size())) return {};
+        return wrapChild(all[index], this);
+    }
+    sal_Int32 getNumChildren() override { return static_cast<sal_Int32>(hostChildren().size()); }
+    std::vector<Reference<XElement>> allChildren() override {
+        std::vector<Reference<XElement>> children;
+        for (const HostChild& child : hostChildren()) children.push_back(wrapChild(child, this));
+        return children;
+    }
+    Sequence<Reference<XElement>> getChildren() override { return Sequence<Reference<XElement>>(allChildren()); }
 
     Optional<Reference<XElement>> getParent() override { return {}; }
     ElementType getType() override { return ElementType::BODY_SECTION; }
@@ -26,6 +59,7 @@ public:
 
     // The host keeps one empty paragraph, which loses numbering and heading.
     Reference<XContainerElement> clear() override {
+        if (!text_.is()) throw RuntimeException(u"clear: the document body has no text");
         text_->setString(OUString());
         Reference<container::XEnumeration> elements =
             Reference<container::XEnumerationAccess>(text_, UNO_QUERY_THROW)->createEnumeration();
@@ -34,8 +68,16 @@ public:
         return this;
     }
 
-    Reference<XInlineImage> appendImage(const Reference<XBlob>&) override {
-        throw RuntimeException(u"appendImage: not implemented");
+    // The image is loaded before anything changes; the paragraph break goes in
+    // before the image, so a host that then refuses the image leaves the new
+    // empty paragraph behind.
+    Reference<XInlineImage> appendImage(const Reference<XBlob>& blob) override {
+        if (!text_.is()) throw RuntimeException(u"XBody has no underlying text");
+        Reference<text::XTextContent> content = createGraphicFromBlob(model_, blob);
+        Reference<text::XTextCursor> cursor = text_->createTextCursorByRange(text_->getEnd());
+        text_->insertControlCharacter(cursor, text::ControlCharacter::PARAGRAPH_BREAK, false);
+        text_->insertTextContent(cursor, content, false);
+        return createInlineImage(this, content);
     }
     Reference<XParagraph> appendListItem(const OUString& s) override { return append(s, u"List Number"); }
     Reference<XParagraph> appendParagraph(const OUString& s) override { return append(s, u""); }
@@ -87,7 +129,22 @@ private:
         props->setPropertyValue(u"NumberingIsNumber", Any(true));
     }
 
+    const std::vector<HostChild>& hostChildren() {
+        if (!flag_.is() && broadcaster_.is()) {
+            flag_ = new ChangeFlag;
+            broadcaster_->addModifyListener(flag_);
+        }
+        if (!flag_.is() || flag_->changed) {
+            if (flag_.is()) flag_->changed = false;
+            children_ = hostChildrenOf(text_);
+        }
+        return children_;
+    }
+
     const Reference<XModel> model_;
+    const Reference<util::XModifyBroadcaster> broadcaster_;
+    Reference<ChangeFlag> flag_;
+    std::vector<HostChild> children_;
 };
 
 } // namespace

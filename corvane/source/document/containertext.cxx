@@ -159,9 +159,10 @@ private:
         return {text.makeStringAndClear(), std::move(paragraphs)};
     }
 
+    // One walk of each container's children (childrenOf), so the text of a
+    // container costs time in proportion to its size.
     static void collectInto(XContainerElement& container, rtl::OUStringBuffer& text, std::vector<Paragraph>& paragraphs) {
-        for (sal_Int32 i = 0; i < container.getNumChildren(); ++i) {
-            Reference<XElement> child = container.getChild(i);
+        for (const Reference<XElement>& child : childrenOf(container)) {
             if (Reference<XParagraph> paragraph(child, UNO_QUERY); paragraph.is()) {
                 if (!paragraphs.empty()) text.append(u'\n');
                 Reference<XText> paragraphText = paragraph->editAsText();

@@ -33,26 +33,36 @@ void throwCastFailure(ElementType from, ElementType to) {
     throw RuntimeException(elementTypeName(from) + u" can't be cast to " + elementTypeName(to) + u".");
 }
 
-Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& hostText,
-                                                const Reference<XElement>& parent) {
-    std::vector<Reference<XElement>> children;
+std::vector<HostChild> hostChildrenOf(const Reference<text::XText>& hostText) {
+    std::vector<HostChild> children;
     Reference<container::XEnumerationAccess> access(hostText, UNO_QUERY);
-    if (!access.is()) return {};
+    if (!access.is()) return children;
     Reference<container::XEnumeration> elements = access->createEnumeration();
-    if (!elements.is()) return {};
+    if (!elements.is()) return children;
     while (elements->hasMoreElements()) {
         Reference<text::XTextContent> content(elements->nextElement(), UNO_QUERY);
         if (!content.is()) continue;
         Reference<XServiceInfo> info(content, UNO_QUERY);
         if (!info.is()) continue;
         if (info->supportsService(u"com.qam.vexo.text.Paragraph")) {
-            children.push_back(createParagraph(parent, content));
+            children.push_back({content, nullptr});
             continue;
         }
         if (!info->supportsService(u"com.qam.vexo.text.TextTable")) continue;
-        if (Reference<text::XTextTable> table(content, UNO_QUERY); table.is())
-            children.push_back(createTable(parent, table));
+        if (Reference<text::XTextTable> table(content, UNO_QUERY); table.is()) children.push_back({content, table});
     }
+    return children;
+}
+
+Reference<XElement> wrapChild(const HostChild& child, const Reference<XElement>& parent) {
+    if (child.table.is()) return createTable(parent, child.table);
+    return createParagraph(parent, child.content);
+}
+
+Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& hostText,
+                                                const Reference<XElement>& parent) {
+    std::vector<Reference<XElement>> children;
+    for (const HostChild& child : hostChildrenOf(hostText)) children.push_back(wrapChild(child, parent));
     return Sequence<Reference<XElement>>(std::move(children));
 }
 
@@ -74,16 +84,25 @@ Optional<Reference<XElement>> siblingContent(const Reference<text::XTextContent>
     return {};
 }
 
+std::vector<Reference<XElement>> childrenOf(XContainerElement& container) {
+    if (auto* list = dynamic_cast<ChildList*>(&container)) return list->allChildren();
+    std::vector<Reference<XElement>> children;
+    const sal_Int32 count = container.getNumChildren();
+    for (sal_Int32 i = 0; i < count; ++i) children.push_back(container.getChild(i));
+    return children;
+}
+
+// One walk of the children.  The child's type is read inside the guarded
+// comparison: a child whose host object has gone is no match, not a failure.
 sal_Int32 childIndexOf(XContainerElement& container, const Reference<XElement>& child) {
     if (!child.is()) throw RuntimeException(u"getChildIndex: the child must not be null");
     const Reference<XInterface> uno = child->getuno();
-    const sal_Int32 count = container.getNumChildren();
-    const ElementType type = child->getType();
-    for (sal_Int32 i = 0; i < count; ++i) {
-        Reference<XElement> candidate = container.getChild(i);
+    const std::vector<Reference<XElement>> children = childrenOf(container);
+    for (sal_Int32 i = 0; i < static_cast<sal_Int32>(children.size()); ++i) {
+        const Reference<XElement>& candidate = children[i];
         if (!candidate.is()) continue;
         try {
-            if (candidate->getType() != type) continue;
+            if (candidate->getType() != child->getType()) continue;
             const Reference<XInterface> candidateUno = candidate->getuno();
             if (candidateUno.get() == uno.get() || candidateUno == uno) return i;
         } catch (const RuntimeException&) {

@@ -41,6 +41,15 @@ void goRight(const Reference<text::XTextCursor>& cursor, sal_Int32 count, bool e
 ::zel::uno::Sequence<Reference<XElement>> enumerateElements(const Reference<text::XText>& text,
                                                             const Reference<XElement>& parent);
 
+// A paragraph (no table) or a table of a host text, before it is wrapped.
+struct HostChild {
+    Reference<text::XTextContent> content;
+    Reference<text::XTextTable> table;
+};
+// The paragraphs and tables of a host text, in order, as enumerateElements finds them.
+std::vector<HostChild> hostChildrenOf(const Reference<text::XText>& text);
+Reference<XElement> wrapChild(const HostChild& child, const Reference<XElement>& parent);
+
 // The previous or next paragraph or table beside `content` in its text.
 Optional<Reference<XElement>> siblingContent(const Reference<text::XTextContent>& content,
                                              const Reference<XElement>& parent, bool next);
@@ -67,6 +76,49 @@ Reference<XText> createText(const Reference<XElement>& parent, const Reference<t
 Reference<XText> createContainerText(const Reference<XContainerElement>& container);
 Reference<XTable> createTable(const Reference<XElement>& parent, const Reference<text::XTextTable>& table);
 Reference<XInlineImage> createInlineImage(const Reference<XElement>& parent, const Reference<text::XTextContent>& image);
+
+// Positions (position.cxx).  The paragraph directly in the point's text that
+// holds the point; empty when none does.
+Reference<text::XTextContent> findContainingParagraph(const Reference<text::XTextRange>& point);
+// The view cursor of the model's current controller.
+Reference<text::XTextRange> viewCursorOf(const Reference<::com::qam::vexo::frame::XModel>& model);
+// The host point of a position: its own point, or the view cursor for a live one.
+Reference<text::XTextRange> pointOf(const Reference<XCursor>& cursor);
+Reference<XCursor> newPosition(const Reference<::com::qam::vexo::frame::XModel>& model,
+                               const Reference<XElement>& element, sal_Int32 offset);
+Reference<XCursor> createLiveCursor(const Reference<::com::qam::vexo::frame::XModel>& model);
+
+// Ranges and selections (selection.cxx).
+Reference<XRangeBuilder> createRangeBuilder();
+Optional<Reference<XSelection>> currentSelection(const Reference<::com::qam::vexo::frame::XModel>& model);
+void selectInView(const Reference<::com::qam::vexo::frame::XModel>& model, const Reference<XSelection>& selection);
+
+// Footnotes (footnote.cxx).
+Sequence<Reference<XFootnote>> footnotesOf(const Reference<::com::qam::vexo::frame::XModel>& model);
+Reference<XContainerElement> createFootnoteSection(const Reference<text::XText>& footnoteText);
+
+// Images (inlineimage.cxx).  A new graphic object holding the blob's image, not
+// yet inserted; nothing in the document changes.
+Reference<text::XTextContent> createGraphicFromBlob(const Reference<::com::qam::vexo::frame::XModel>& model,
+                                                    const Reference<XBlob>& blob);
+// Inserts an image of the given size in centimetres at the view cursor.
+void insertImageAtView(const Reference<::com::qam::vexo::frame::XModel>& model, const Sequence<signed char>& bytes,
+                       const ImageOptions& options);
+
+// The children of a container in one walk of the host, for the walks that visit
+// them all (the text of a container, a child's index).  Containers of this
+// library answer from one enumeration; others are asked child by child.
+std::vector<Reference<XElement>> childrenOf(XContainerElement& container);
+
+// Implemented by the containers of this library that can list their children in
+// one walk of the host.
+class ChildList {
+public:
+    virtual std::vector<Reference<XElement>> allChildren() = 0;
+
+protected:
+    ~ChildList() = default;
+};
 
 // The base of every element wrapper: the casts of the general rule (the query
 // for the target interface must succeed and the element's type must be the
@@ -110,7 +162,7 @@ protected:
 // a host text, whose paragraphs and tables are their children.  `what` names
 // the container in the messages ("the table cell").
 template <class T>
-class TextContainerImpl : public ElementImpl<T> {
+class TextContainerImpl : public ElementImpl<T>, public ChildList {
 public:
     Reference<::zel::uno::XInterface> getuno() override { return text_; }
 
@@ -122,17 +174,22 @@ public:
 
     Reference<XText> editAsText() override { return asText(); }
     Reference<XElement> getChild(sal_Int32 index) override {
-        const Sequence<Reference<XElement>> children = getChildren();
-        if (index < 0 || index >= children.getLength()) return {};
-        return children[index];
+        const Sequence<Reference<XElement>> all = children();
+        if (index < 0 || index >= all.getLength()) return {};
+        return all[index];
     }
     sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
-    sal_Int32 getNumChildren() override { return getChildren().getLength(); }
-    Sequence<Reference<XElement>> getChildren() override { return enumerateElements(text_, this); }
+    sal_Int32 getNumChildren() override { return children().getLength(); }
+    std::vector<Reference<XElement>> allChildren() override {
+        const Sequence<Reference<XElement>> all = children();
+        return std::vector<Reference<XElement>>(all.begin(), all.end());
+    }
 
 protected:
     TextContainerImpl(const Reference<text::XText>& containerText, std::u16string_view what)
         : text_(containerText), what_(what) {}
+
+    Sequence<Reference<XElement>> children() { return enumerateElements(text_, this); }
 
     const Reference<text::XText> text_;
 

@@ -4,10 +4,20 @@
 
 #include "elements.hxx"
 
+#include <com/qam/vexo/graphic/graphic.hxx>
+#include <com/qam/vexo/io/io.hxx>
+#include <comphelper/processfactory.hxx>
+
+#include <cmath>
 #include <limits>
 
 namespace corvane::detail {
 
+using ::com::qam::vexo::frame::XModel;
+using ::com::qam::vexo::graphic::XGraphic;
+using ::com::qam::vexo::graphic::XGraphicProvider;
+using ::com::qam::vexo::io::XTempFile;
+using ::com::qam::vexo::lang::XMultiServiceFactory;
 
 namespace {
 
@@ -96,6 +106,74 @@ private:
 
 Reference<XInlineImage> createInlineImage(const Reference<XElement>& parent, const Reference<text::XTextContent>& image) {
     return new InlineImageImpl(parent, image);
+}
+
+namespace {
+
+Reference<::zel::uno::XInterface> createService(const OUString& name) {
+    const Reference<::zel::uno::XComponentContext> context = comphelper::getProcessComponentContext();
+    Reference<::com::qam::vexo::lang::XMultiComponentFactory> manager =
+        context.is() ? context->getServiceManager() : nullptr;
+    if (!manager.is()) return {};
+    return manager->createInstanceWithContext(name, context);
+}
+
+// The host makes the graphic from a temporary file holding the bytes; the file
+// and the provider go when this returns, also when it fails.  Empty when the
+// bytes are no image the host can read.
+Reference<XGraphic> loadGraphic(const Sequence<signed char>& bytes) {
+    Reference<XTempFile> file(createService(u"com.qam.vexo.io.TempFile"), UNO_QUERY_THROW);
+    file->getOutputStream()->writeBytes(bytes);
+    file->getOutputStream()->closeOutput();
+    Reference<XGraphicProvider> provider(createService(u"com.qam.vexo.graphic.GraphicProvider"), UNO_QUERY_THROW);
+    const Sequence<beans::PropertyValue> descriptor{
+        beans::PropertyValue{u"URL", 0, Any(file->getUri()), beans::PropertyState_DIRECT_VALUE}};
+    return provider->queryGraphic(descriptor);
+}
+
+// Centimetres as hundredths of a millimetre, rounded half away from zero; a size
+// that is no number or does not fit the host's 32-bit coordinates is refused.
+sal_Int32 hundredthsOfCentimetres(double centimetres) {
+    const double hundredths = std::round(1000.0 * centimetres);
+    if (!(hundredths >= std::numeric_limits<sal_Int32>::min() && hundredths <= std::numeric_limits<sal_Int32>::max()))
+        throw RuntimeException(u"insertImage: expected a size in centimetres that fits the page coordinate range, got " +
+                               OUString::number(centimetres));
+    return static_cast<sal_Int32>(hundredths);
+}
+
+} // namespace
+
+Reference<text::XTextContent> createGraphicFromBlob(const Reference<XModel>& model, const Reference<XBlob>& blob) {
+    if (!blob.is()) throw RuntimeException(u"createGraphicFromBlob: null blob");
+    Reference<XGraphic> graphic = loadGraphic(blob->getBytes());
+    if (!graphic.is()) throw RuntimeException(u"createGraphicFromBlob: failed to load graphic");
+    Reference<text::XTextContent> content(
+        Reference<XMultiServiceFactory>(model, UNO_QUERY_THROW)->createInstance(u"com.qam.vexo.text.TextGraphicObject"),
+        UNO_QUERY_THROW);
+    Reference<beans::XPropertySet> props(content, UNO_QUERY_THROW);
+    props->setPropertyValue(u"Graphic", Any(graphic));
+    props->setPropertyValue(u"AnchorType", Any(text::TextContentAnchorType_AS_CHARACTER));
+    return content;
+}
+
+void insertImageAtView(const Reference<XModel>& model, const Sequence<signed char>& bytes, const ImageOptions& options) {
+    Reference<text::XTextDocument> document(model, UNO_QUERY_THROW);
+    Reference<XGraphic> graphic = loadGraphic(bytes);
+    if (!graphic.is()) throw RuntimeException(u"insertImage: failed to load graphic");
+    Reference<::zel::uno::XInterface> object =
+        Reference<XMultiServiceFactory>(model, UNO_QUERY_THROW)->createInstance(u"com.qam.vexo.text.TextGraphicObject");
+    Reference<text::XTextContent> content(object, UNO_QUERY_THROW);
+    Reference<beans::XPropertySet> props(object, UNO_QUERY_THROW);
+    const sal_Int32 width = hundredthsOfCentimetres(options.width);
+    const sal_Int32 height = hundredthsOfCentimetres(options.height);
+    props->setPropertyValue(u"Graphic", Any(graphic));
+    props->setPropertyValue(u"Width", Any(width));
+    props->setPropertyValue(u"Height", Any(height));
+    props->setPropertyValue(u"AnchorType", Any(text::TextContentAnchorType_AS_CHARACTER));
+    Reference<text::XTextViewCursorSupplier> supplier(model->getCurrentController(), UNO_QUERY_THROW);
+    Reference<text::XTextRange> cursor(supplier->getViewCursor(), UNO_QUERY);
+    if (!cursor.is()) throw RuntimeException(u"insertImage: no view cursor");
+    document->getText()->insertTextContent(cursor, content, false);
 }
 
 } // namespace corvane::detail

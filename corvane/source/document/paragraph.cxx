@@ -21,7 +21,7 @@ namespace {
 constexpr std::u16string_view HEADING_STYLES[] = {u"Text body", u"Heading 1", u"Heading 2", u"Heading 3", u"Heading 4",
                                                    u"Heading 5", u"Heading 6", u"Title",     u"Subtitle"};
 
-class ParagraphImpl : public ElementImpl<XParagraph> {
+class ParagraphImpl : public ElementImpl<XParagraph>, public ChildList {
 public:
     ParagraphImpl(const Reference<XElement>& parent, const Reference<text::XTextContent>& paragraph)
         : parent_(parent), paragraph_(paragraph) {}
@@ -64,6 +64,11 @@ public:
     }
     sal_Int32 getChildIndex(const Reference<XElement>& child) override { return childIndexOf(*this, child); }
     sal_Int32 getNumChildren() override { return 1 + static_cast<sal_Int32>(enumerateInlineImages(paragraph_).size()); }
+    std::vector<Reference<XElement>> allChildren() override {
+        std::vector<Reference<XElement>> children{createText(this, paragraph_, ElementType::TEXT)};
+        for (const auto& image : enumerateInlineImages(paragraph_)) children.push_back(createInlineImage(this, image));
+        return children;
+    }
 
     Optional<sal_Int32> getAlignment() override {
         const auto value = directValue(u"ParaAdjust");

@@ -173,6 +173,7 @@ public:
         return this;
     }
 
+    Sequence<Reference<XElement>> getChildren() override { return children(); }
     sal_Int32 getColSpan() override { return 1; }
     sal_Int32 getRowSpan() override {
         Reference<beans::XPropertySet> props(text_, UNO_QUERY);

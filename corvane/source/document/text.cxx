@@ -82,12 +82,16 @@ Placements footnoteNumbers(const Reference<text::XTextRange>& range, const OUStr
     while (elements->hasMoreElements()) {
         const Any element = elements->nextElement();
         if (Reference<text::XTextTable> hostTable(element, UNO_QUERY); hostTable.is()) {
+            std::vector<Reference<text::XTextRange>> cells;
+            forEachCell(hostTable, [&](const Reference<text::XTextRange>& cell) { cells.push_back(cell); });
+            // A table without cells (all rows removed) has no text and no line end.
+            if (cells.empty()) continue;
             if (previous.is()) {
                 sum = lengthFromStartTo(hostText, range, previous->getEnd());
                 sum += lineEndAt(string, sum);
             }
             bool first = true;
-            forEachCell(hostTable, [&](const Reference<text::XTextRange>& cell) {
+            for (const Reference<text::XTextRange>& cell : cells) {
                 if (!first) sum += lineEndAt(string, sum);
                 first = false;
                 const OUString cellString = cell->getString();
@@ -97,7 +101,7 @@ Placements footnoteNumbers(const Reference<text::XTextRange>& range, const OUStr
                 for (auto [position, length] : footnoteNumbers(cell, cellString))
                     placements.emplace_back(position + sum, length);
                 sum += cellString.getLength();
-            });
+            }
             sum += lineEndAt(string, sum);
             previous.clear();
             continue;

@@ -130,6 +130,22 @@ TextDocumentBuilder& TextDocumentBuilder::table(const std::vector<std::vector<OU
     return *this;
 }
 
+TextDocumentBuilder& TextDocumentBuilder::graphic(css::text::TextContentAnchorType anchor, const OUString& title,
+                                                  sal_Int32 width, sal_Int32 height) {
+    lastIsFresh_ = false;
+    Reference<css::lang::XMultiServiceFactory> factory(model_, UNO_QUERY_THROW);
+    Reference<css::text::XTextContent> object(factory->createInstance(u"com.qam.vexo.text.TextGraphicObject"),
+                                              UNO_QUERY_THROW);
+    Reference<css::beans::XPropertySet> props(object, UNO_QUERY_THROW);
+    props->setPropertyValue(u"AnchorType", Any(anchor));
+    props->setPropertyValue(u"Title", Any(title));
+    props->setPropertyValue(u"Width", Any(width));
+    props->setPropertyValue(u"Height", Any(height));
+    auto b = body();
+    b->insertTextContent(b->getEnd(), object, false);
+    return *this;
+}
+
 TextDocumentBuilder& TextDocumentBuilder::paraProperty(const OUString& name, const Any& value) {
     Reference<css::beans::XPropertySet>(lastParagraph(), UNO_QUERY_THROW)->setPropertyValue(name, value);
     return *this;
@@ -160,6 +176,19 @@ std::vector<Reference<css::text::XTextRange>> portions(const Reference<css::text
 Reference<css::text::XText> cellText(const Reference<css::text::XTextContent>& table, sal_Int32 column, sal_Int32 row) {
     return Reference<css::text::XText>(
         Reference<css::table::XCellRange>(table, UNO_QUERY_THROW)->getCellByPosition(column, row), UNO_QUERY_THROW);
+}
+
+std::vector<Reference<css::text::XTextContent>> inlineGraphics(const Reference<css::text::XTextContent>& paragraph) {
+    std::vector<Reference<css::text::XTextContent>> out;
+    for (const auto& portion : portions(paragraph)) {
+        OUString type;
+        Reference<css::beans::XPropertySet>(portion, UNO_QUERY_THROW)->getPropertyValue(u"TextPortionType") >>= type;
+        if (type != u"Frame") continue;
+        auto e = Reference<css::container::XContentEnumerationAccess>(portion, UNO_QUERY_THROW)
+                     ->createContentEnumeration(u"com.qam.vexo.text.TextContent");
+        while (e->hasMoreElements()) out.emplace_back(e->nextElement(), UNO_QUERY_THROW);
+    }
+    return out;
 }
 
 std::vector<Reference<css::text::XFootnote>> footnotes(const Reference<css::frame::XModel>& model) {

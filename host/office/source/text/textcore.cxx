@@ -80,8 +80,13 @@ ParaNode* TextNode::lastPara() const {
 }
 
 sal_Int32 TextNode::indexOf(const Block* b) const {
+    const sal_Int32 hint = b->indexHint;
+    if (hint >= 0 && static_cast<std::size_t>(hint) < blocks.size() && blocks[hint].get() == b) return hint;
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        if (blocks[i].get() == b) return static_cast<sal_Int32>(i);
+        if (blocks[i].get() == b) {
+            b->indexHint = static_cast<sal_Int32>(i);
+            return b->indexHint;
+        }
     return -1;
 }
 
@@ -302,6 +307,7 @@ void Core::insertUnits(Pos at, std::vector<Unit> units) {
         Pos& q = p->ref();
         if (q.para == at.para && q.off >= at.off) q.off += n;
     }
+    changed();
 }
 
 ParaNode* Core::splitParagraph(Pos at) {
@@ -321,6 +327,7 @@ ParaNode* Core::splitParagraph(Pos at) {
         Pos& r = pos->ref();
         if (r.para == p && r.off >= at.off) r = Pos{raw, r.off - at.off};
     }
+    changed();
     return raw;
 }
 
@@ -368,6 +375,7 @@ void Core::erase(Pos a, Pos b) {
         trashUnits.insert(trashUnits.end(), std::make_move_iterator(A->units.begin() + a.off),
                           std::make_move_iterator(A->units.begin() + b.off));
         A->units.erase(A->units.begin() + a.off, A->units.begin() + b.off);
+        changed();
         return;  // trash goes here, after the structure is consistent again
     }
     ParaNode* B = b.para;
@@ -393,6 +401,7 @@ void Core::erase(Pos a, Pos b) {
     B->anchored.clear();
     for (sal_Int32 i = ia + 1; i <= ib; ++i) trashBlocks.push_back(std::move(t.blocks[i]));
     t.blocks.erase(t.blocks.begin() + ia + 1, t.blocks.begin() + ib + 1);
+    changed();
 }
 
 void Core::clearText(TextNode& t) {
@@ -408,6 +417,7 @@ void Core::clearText(TextNode& t) {
     for (auto& b : t.blocks)
         if (b.get() != first) trashBlocks.push_back(std::move(b));
     std::erase_if(t.blocks, [](const std::unique_ptr<Block>& b) { return !b; });
+    changed();
 }
 
 void Core::removeBlock(Block& b) {
@@ -426,6 +436,7 @@ void Core::removeBlock(Block& b) {
     }
     std::unique_ptr<Block> trash = std::move(t.blocks[i]);
     t.blocks.erase(t.blocks.begin() + i);
+    changed();
 }
 
 void Core::insertTable(Pos at, std::unique_ptr<TableNode> table) {
@@ -434,6 +445,7 @@ void Core::insertTable(Pos at, std::unique_ptr<TableNode> table) {
     table->text = &t;
     if (at.off == 0) {
         t.blocks.insert(t.blocks.begin() + t.indexOf(p), std::move(table));
+        changed();
         return;
     }
     if (at.off == p->length()) {
@@ -445,10 +457,12 @@ void Core::insertTable(Pos at, std::unique_ptr<TableNode> table) {
             q->style = p->style;
             t.blocks.push_back(std::move(q));
         }
+        changed();
         return;
     }
     ParaNode* q = splitParagraph(at);
     t.blocks.insert(t.blocks.begin() + t.indexOf(q), std::move(table));
+    changed();
 }
 
 // ---- values ------------------------------------------------------------------

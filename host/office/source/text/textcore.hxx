@@ -23,6 +23,7 @@
 #include <zel/uno/Any.hxx>
 #include <zel/uno/Reference.hxx>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <unordered_set>
@@ -87,6 +88,8 @@ struct InlineNode {
     std::unique_ptr<TextNode> text;  // footnotes only
     OUString label;                  // footnotes: explicit label, empty for automatic numbering
     Attrs props;                     // frames: their properties
+    bool widthSet = false;           // frames: a size was set, so a graphic's natural size does not replace it
+    bool heightSet = false;
     Linked* obj = nullptr;
 };
 
@@ -103,6 +106,9 @@ struct Block {
     Block& operator=(const Block&) = delete;
     virtual bool isTable() const = 0;
     TextNode* text;  // the text that holds the block
+    // Where the block stood when last looked up (TextNode::indexOf checks it
+    // first), so that walks over long texts do not search for every block.
+    mutable sal_Int32 indexHint = -1;
 };
 
 struct ParaNode final : Block {
@@ -245,6 +251,11 @@ struct Core {
     sal_Int32 nextListId = 1;
     sal_Int32 nextTableName = 1;
     std::unique_ptr<TextNode> body;
+    // Told after every edit of the content (set by the document that shows the core).
+    std::function<void()> onEdit;
+    void changed() {
+        if (onEdit) onEdit();
+    }
 
     // Edits.  Positions move along: at an insertion point they move behind the new
     // units; in deleted content they collapse to the start of the deletion.

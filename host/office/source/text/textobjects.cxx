@@ -1,6 +1,7 @@
-// The interface objects of the stand-in text document: the model, its view,
-// texts, paragraphs, portions, ranges, cursors, tables, footnotes, styles and
-// numbering rules.  Each is a view into the document's Core (textcore.hxx).
+// The interface objects of the stand-in text document: texts, paragraphs,
+// portions, ranges, cursors, tables, footnotes, graphic objects and numbering
+// rules.  Each is a view into the document's Core (textcore.hxx).  The
+// document, its view and its styles are in textdocument.cxx.
 //
 // Identity: a paragraph, table, row, cell, footnote, text or style is presented
 // by one object at a time (the node remembers it without owning it), so that
@@ -12,11 +13,12 @@
 
 #include "shapetext.hxx"
 #include "textcore.hxx"
-#include "textdocument.hxx"
+#include "textobjects.hxx"
 
 #include <com/qam/vexo/awt/font.hxx>
 #include <com/qam/vexo/beans/properties.hxx>
 #include <com/qam/vexo/container/collections.hxx>
+#include <com/qam/vexo/graphic/graphic.hxx>
 #include <com/qam/vexo/lang/exceptions.hxx>
 #include <com/qam/vexo/style/style.hxx>
 #include <com/qam/vexo/table/table.hxx>
@@ -667,12 +669,14 @@ public:
         span(u"collapseToStart", a, b);
         mark_.set(a);
         point_.set(a);
+        moved();
     }
     void collapseToEnd() override {
         Pos a, b;
         span(u"collapseToEnd", a, b);
         mark_.set(b);
         point_.set(b);
+        moved();
     }
     bool isCollapsed() override {
         Pos a, b;
@@ -701,14 +705,17 @@ public:
             if (!roams_ || expand) throw RuntimeException(u"gotoRange: the range is not in the cursor's text");
             mark_.set(ra);
             point_.set(rb);
+            moved();
             return;
         }
         if (!expand) {
             mark_.set(ra);
             point_.set(rb);
+            moved();
             return;
         }
         point_.set(compare(ra, mark_.get()) < 0 ? ra : rb);
+        moved();
     }
 
     Type getElementType() override { return cppu::UnoType<css::text::XTextContent>::get(); }
@@ -734,6 +741,8 @@ protected:
     void span(const OUString& op, Pos& a, Pos& b) override {
         if (!rangeOf(a, b)) gone(op);
     }
+    // Called after every move of the cursor (not after edits that carry it along).
+    virtual void moved() {}
 
 private:
     bool move(const OUString& op, sal_Int16 count, bool expand, bool (*step)(Pos&)) {
@@ -749,6 +758,7 @@ private:
     void place(Pos p, bool expand) {
         point_.set(p);
         if (!expand) mark_.set(p);
+        moved();
     }
 
     Position mark_;
@@ -767,9 +777,12 @@ public:
 };
 
 // The cursor of a document view.  It is visible or not, and may go to any text.
+// It counts its moves, so that the view can tell whether it moved since a
+// selection was made.
 class ViewCursorImpl : public CursorBase<css::text::XTextViewCursor> {
 public:
     ViewCursorImpl(CorePtr core, Pos at) : CursorBase(std::move(core), at, at, true) {}
+    sal_uInt64 moves() const { return moves_; }
     bool isVisible() override { return visible_; }
     void setVisible(bool visible) override { visible_ = visible; }
     OUString getImplementationName() override { return u"officehost.text.ViewCursor"; }
@@ -777,8 +790,12 @@ public:
         return names({u"com.qam.vexo.text.TextViewCursor", u"com.qam.vexo.text.TextCursor"});
     }
 
+protected:
+    void moved() override { ++moves_; }
+
 private:
     bool visible_ = true;
+    sal_uInt64 moves_ = 0;
 };
 
 Reference<css::text::XTextCursor> makeCursor(const CorePtr& core, Pos a, Pos b) {
@@ -1471,6 +1488,7 @@ public:
             throw IndexOutOfBoundsException(u"insertByIndex: cannot insert " + OUString::number(count) +
                                             u" rows at " + OUString::number(index));
         for (sal_Int32 i = 0; i < count; ++i) t.rows.insert(t.rows.begin() + index, t.makeRow());
+        t.core.changed();
     }
     void removeByIndex(sal_Int32 index, sal_Int32 count) override {
         TableNode& t = table_->table(u"removeByIndex");
@@ -1480,6 +1498,7 @@ public:
         std::vector<std::unique_ptr<RowNode>> trash(std::make_move_iterator(t.rows.begin() + index),
                                                     std::make_move_iterator(t.rows.begin() + index + count));
         t.rows.erase(t.rows.begin() + index, t.rows.begin() + index + count);
+        t.core.changed();
     }
 
 private:
@@ -1511,6 +1530,7 @@ public:
                 row->cells.insert(row->cells.begin() + index, std::move(cell));
             }
         t.columns += count;
+        t.core.changed();
     }
     void removeByIndex(sal_Int32 index, sal_Int32 count) override {
         TableNode& t = table_->table(u"removeByIndex");
@@ -1525,6 +1545,7 @@ public:
             row->cells.erase(row->cells.begin() + index, row->cells.begin() + index + count);
         }
         t.columns -= count;
+        t.core.changed();
     }
 
 private:
@@ -1543,10 +1564,11 @@ Reference<css::table::XTableColumns> TableImpl::getColumns() {
 // ---- graphic objects -----------------------------------------------------------
 
 // A graphic object: properties only ("AnchorType", "Width", "Height" in 1/100 mm,
-// "Title", "Description", "Graphic").  Anchored as a character it is one unit of
-// its paragraph (a "Frame" portion); anchored otherwise it belongs to the
-// paragraph at the insertion point.  The anchor type is fixed once it is
-// inserted.  The graphic itself is not decoded or drawn.
+// "Title", "Description", "Graphic": a graphic::XGraphic).  Anchored as a
+// character it is one unit of its paragraph (a "Frame" portion); anchored
+// otherwise it belongs to the paragraph at the insertion point.  The anchor type
+// is fixed once it is inserted.  A graphic gives the object its natural size
+// unless a size was set; the object does not draw or crop it.
 class GraphicObjectImpl
     : public cppu::WeakImplHelper<css::text::XTextContent, css::beans::XPropertySet, css::lang::XServiceInfo>,
       public Linked {
@@ -1589,9 +1611,17 @@ public:
         const Type* type = typeOf(name);
         if (!type) unknownProperty(op, name);
         if (name == u"Graphic") {
-            if (value.hasValue() && value.getValueTypeClass() != ::zel::uno::TypeClass_INTERFACE)
-                throw IllegalArgumentException(op + u": property Graphic takes an object, got " + value.getValueTypeName());
-            n.props[name] = value;
+            Reference<css::graphic::XGraphic> graphic(value, UNO_QUERY);
+            if (value.hasValue() && !graphic.is())
+                throw IllegalArgumentException(op + u": property Graphic takes a com.qam.vexo.graphic.XGraphic, got " +
+                                               value.getValueTypeName());
+            n.props[name] = graphic.is() ? Any(graphic) : Any();
+            // An object whose size was never set takes the graphic's natural size.
+            if (graphic.is()) {
+                const css::awt::Size natural = graphic->getSize100thMM();
+                if (!n.widthSet) n.props[u"Width"] = Any(natural.Width);
+                if (!n.heightSet) n.props[u"Height"] = Any(natural.Height);
+            }
             return;
         }
         if (!value.isExtractableTo(*type))
@@ -1601,6 +1631,8 @@ public:
         if (name == u"AnchorType" && !pending_ && !(value == n.props[name]))
             throw IllegalArgumentException(op + u": the anchor type of an inserted object cannot change");
         n.props[name] = type->getTypeClass() == ::zel::uno::TypeClass_LONG ? Any(value.get<sal_Int32>()) : value;
+        if (name == u"Width") n.widthSet = true;
+        if (name == u"Height") n.heightSet = true;
     }
     Any getPropertyValue(const OUString& name) override {
         InlineNode& n = node(u"getPropertyValue");
@@ -1632,7 +1664,7 @@ private:
             {u"Height", cppu::UnoType<sal_Int32>::get()},
             {u"Title", cppu::UnoType<OUString>::get()},
             {u"Description", cppu::UnoType<OUString>::get()},
-            {u"Graphic", cppu::UnoType<XInterface>::get()},
+            {u"Graphic", cppu::UnoType<css::graphic::XGraphic>::get()},
         };
         return list;
     }
@@ -1680,6 +1712,7 @@ void insertContent(const CorePtr& core, TextNode& text, Pos at, XInterface* cont
         if (!graphic->isPending()) throw IllegalArgumentException(op + u": the object is already part of a text");
         if (!graphic->asCharacter()) {
             at.para->anchored.push_back(graphic->takePending());
+            core->changed();
             return;
         }
         std::vector<Unit> units;
@@ -1726,6 +1759,7 @@ void removeContent(const CorePtr& core, TextNode& text, XInterface* content) {
         auto it = std::find_if(list.begin(), list.end(), [&](const auto& a) { return a.get() == node; });
         std::unique_ptr<InlineNode> trash = std::move(*it);
         list.erase(it);
+        core->changed();
         return;
     }
     throw css::container::NoSuchElementException(notHere);
@@ -1749,413 +1783,6 @@ public:
 
 private:
     CorePtr core_;
-};
-
-// ---- styles --------------------------------------------------------------------
-
-// A paragraph style: a name, a parent, paragraph and character properties and
-// maybe numbering.  Made by the document's service factory, it belongs to no
-// document until it is inserted into the family.
-class StyleImpl : public cppu::WeakImplHelper<css::style::XStyle, css::beans::XPropertySet, css::lang::XServiceInfo>,
-                  public Linked {
-public:
-    explicit StyleImpl(CorePtr core) : core_(std::move(core)), pending_(std::make_unique<Style>()), style_(pending_.get()) {
-        style_->userDefined = true;
-        style_->parent = u"Standard";
-    }
-    StyleImpl(CorePtr core, Style* style) : core_(std::move(core)), style_(style) { style_->obj = this; }
-    ~StyleImpl() override {
-        if (style_ && !pending_) style_->obj = nullptr;
-    }
-    void nodeGone() override { style_ = nullptr; }
-    XInterface* linkedInterface() override { return static_cast<css::style::XStyle*>(this); }
-
-    OUString getName() override { return style(u"getName").name; }
-    void setName(const OUString& name) override {
-        Style& s = style(u"setName");
-        if (!pending_) throw RuntimeException(u"setName: a style of a document keeps its name");
-        s.name = name;
-    }
-    bool isUserDefined() override { return style(u"isUserDefined").userDefined; }
-    bool isInUse() override {
-        Style& s = style(u"isInUse");
-        if (pending_) return false;
-        bool used = false;
-        std::vector<TextNode*> texts{core_->body.get()};
-        while (!texts.empty() && !used) {
-            TextNode* t = texts.back();
-            texts.pop_back();
-            for (auto& b : t->blocks) {
-                if (b->isTable()) {
-                    for (auto& row : static_cast<TableNode&>(*b).rows)
-                        for (auto& cell : row->cells) texts.push_back(cell.get());
-                    continue;
-                }
-                auto& p = static_cast<ParaNode&>(*b);
-                used = used || p.style == s.name;
-                for (auto& u : p.units)
-                    if (u.object && u.object->text) texts.push_back(u.object->text.get());
-            }
-        }
-        return used;
-    }
-    OUString getParentStyle() override { return style(u"getParentStyle").parent; }
-    void setParentStyle(const OUString& parent) override {
-        Style& s = style(u"setParentStyle");
-        if (!parent.isEmpty() && !core_->findStyle(parent))
-            throw css::container::NoSuchElementException(u"setParentStyle: there is no paragraph style named " + parent);
-        for (OUString p = parent; !p.isEmpty();) {
-            if (p == s.name) throw IllegalArgumentException(u"setParentStyle: a style cannot inherit from itself");
-            const Style* ps = core_->findStyle(p);
-            p = ps ? ps->parent : OUString();
-        }
-        s.parent = parent;
-    }
-
-    Reference<css::beans::XPropertySetInfo> getPropertySetInfo() override {
-        return infoFor({PropScope::Character, PropScope::Paragraph});
-    }
-    void setPropertyValue(const OUString& name, const Any& value) override {
-        static const OUString op(u"setPropertyValue");
-        Style& s = style(op);
-        const PropDesc* d = findProp(name);
-        if (!d || d->scope == PropScope::Portion || name == u"ParaStyleName") unknownProperty(op, name);
-        if (name == u"NumberingRules") {
-            s.numbering = value.hasValue() ? toNumbering(*core_, value, op) : nullptr;
-            return;
-        }
-        Any v = coerce(*d, value, op);
-        if (v.hasValue())
-            s.props[name] = v;
-        else
-            s.props.erase(name);
-    }
-    Any getPropertyValue(const OUString& name) override {
-        static const OUString op(u"getPropertyValue");
-        Style& s = style(op);
-        const PropDesc* d = findProp(name);
-        if (!d || d->scope == PropScope::Portion || name == u"ParaStyleName") unknownProperty(op, name);
-        if (name == u"NumberingRules") return s.numbering ? Any(makeRules(*s.numbering)) : Any();
-        auto it = s.props.find(name);
-        if (it != s.props.end()) return it->second;
-        return s.parent.isEmpty() ? d->defaultValue : core_->styleValue(s.parent, name);
-    }
-
-    OUString getImplementationName() override { return u"officehost.text.ParagraphStyle"; }
-    bool supportsService(const OUString& n) override { return contains(getSupportedServiceNames(), n); }
-    Sequence<OUString> getSupportedServiceNames() override {
-        return names({u"com.qam.vexo.style.ParagraphStyle", u"com.qam.vexo.style.Style"});
-    }
-
-    bool isPending() const { return pending_ != nullptr; }
-    std::unique_ptr<Style> takePending() { return std::move(pending_); }
-    const CorePtr& core() const { return core_; }
-    void adopt(Style* s) {
-        style_ = s;
-        s->obj = this;
-    }
-
-private:
-    Style& style(const OUString& op) {
-        if (!style_) gone(op);
-        return *style_;
-    }
-    CorePtr core_;
-    std::unique_ptr<Style> pending_;
-    Style* style_;
-};
-
-Reference<css::style::XStyle> styleObject(const CorePtr& core, Style* s) {
-    if (s->obj) return dynamic_cast<StyleImpl*>(s->obj);
-    return new StyleImpl(core, s);
-}
-
-// The paragraph styles of a document by name.  Removing one gives its paragraphs
-// (and the styles that inherit from it) the style "Standard"; "Standard" stays.
-class ParagraphStylesImpl : public cppu::WeakImplHelper<css::container::XNameContainer> {
-public:
-    explicit ParagraphStylesImpl(CorePtr core) : core_(std::move(core)) {}
-    Any getByName(const OUString& name) override {
-        auto it = core_->styles.find(name);
-        if (it == core_->styles.end())
-            throw css::container::NoSuchElementException(u"getByName: there is no paragraph style named " + name);
-        return Any(styleObject(core_, &it->second));
-    }
-    Sequence<OUString> getElementNames() override {
-        std::vector<OUString> out;
-        for (auto& [n, s] : core_->styles) out.push_back(n);
-        return Sequence<OUString>(out);
-    }
-    bool hasByName(const OUString& name) override { return core_->styles.count(name) != 0; }
-    Type getElementType() override { return cppu::UnoType<css::style::XStyle>::get(); }
-    bool hasElements() override { return !core_->styles.empty(); }
-    void replaceByName(const OUString& name, const Any& element) override {
-        if (!hasByName(name))
-            throw css::container::NoSuchElementException(u"replaceByName: there is no paragraph style named " + name);
-        StyleImpl* s = pendingStyle(u"replaceByName", element);
-        removeByName(name);
-        adopt(name, s);
-    }
-    void insertByName(const OUString& name, const Any& element) override {
-        if (hasByName(name))
-            throw css::container::ElementExistException(u"insertByName: there is already a paragraph style named " +
-                                                        name);
-        adopt(name, pendingStyle(u"insertByName", element));
-    }
-    void removeByName(const OUString& name) override {
-        auto it = core_->styles.find(name);
-        if (it == core_->styles.end())
-            throw css::container::NoSuchElementException(u"removeByName: there is no paragraph style named " + name);
-        if (name == u"Standard") throw IllegalArgumentException(u"removeByName: the style Standard cannot be removed");
-        // Paragraphs and styles that used it fall back to the standard style.
-        std::vector<TextNode*> texts{core_->body.get()};
-        while (!texts.empty()) {
-            TextNode* t = texts.back();
-            texts.pop_back();
-            for (auto& b : t->blocks) {
-                if (b->isTable()) {
-                    for (auto& row : static_cast<TableNode&>(*b).rows)
-                        for (auto& cell : row->cells) texts.push_back(cell.get());
-                    continue;
-                }
-                auto& p = static_cast<ParaNode&>(*b);
-                if (p.style == name) p.style = u"Standard";
-                for (auto& u : p.units)
-                    if (u.object && u.object->text) texts.push_back(u.object->text.get());
-            }
-        }
-        for (auto& [n, s] : core_->styles)
-            if (s.parent == name) s.parent = u"Standard";
-        if (it->second.obj) it->second.obj->nodeGone();
-        core_->styles.erase(it);
-    }
-
-private:
-    StyleImpl* pendingStyle(const OUString& op, const Any& element) {
-        Reference<css::style::XStyle> style(element, UNO_QUERY);
-        auto* impl = dynamic_cast<StyleImpl*>(style.get());
-        if (!impl || !impl->isPending() || impl->core() != core_)
-            throw IllegalArgumentException(op + u": expected a new paragraph style of this document");
-        return impl;
-    }
-    void adopt(const OUString& name, StyleImpl* impl) {
-        std::unique_ptr<Style> s = impl->takePending();
-        s->name = name;
-        Style& placed = core_->styles[name] = std::move(*s);
-        placed.obj = nullptr;
-        impl->adopt(&placed);
-    }
-    CorePtr core_;
-};
-
-// The style families of a document: only "ParagraphStyles" in this model.
-class StyleFamiliesImpl : public cppu::WeakImplHelper<css::container::XNameAccess> {
-public:
-    explicit StyleFamiliesImpl(CorePtr core) : core_(std::move(core)) {}
-    Any getByName(const OUString& name) override {
-        if (name != u"ParagraphStyles")
-            throw css::container::NoSuchElementException(u"getByName: there is no style family named " + name);
-        return Any(Reference<css::container::XNameContainer>(new ParagraphStylesImpl(core_)));
-    }
-    Sequence<OUString> getElementNames() override { return names({u"ParagraphStyles"}); }
-    bool hasByName(const OUString& name) override { return name == u"ParagraphStyles"; }
-    Type getElementType() override { return cppu::UnoType<css::container::XNameContainer>::get(); }
-    bool hasElements() override { return true; }
-
-private:
-    CorePtr core_;
-};
-
-void addStandardStyles(Core& core) {
-    auto add = [&](const OUString& name, const OUString& parent, Attrs props) -> Style& {
-        Style& s = core.styles[name];
-        s.name = name;
-        s.parent = parent;
-        s.props = std::move(props);
-        return s;
-    };
-    add(u"Standard", OUString(), {});
-    add(u"Text body", u"Standard", {{u"ParaLeftMargin", Any(sal_Int32(0))}});
-    add(u"Heading", u"Standard", {{u"CharHeight", Any(14.0f)}});
-    for (int level = 1; level <= 6; ++level)
-        add(u"Heading " + OUString::number(level), u"Heading",
-            {{u"CharWeight", Any(css::awt::FontWeight::BOLD)}, {u"CharHeight", Any(float(20 - 2 * level))}});
-    add(u"Title", u"Heading",
-        {{u"CharWeight", Any(css::awt::FontWeight::BOLD)}, {u"ParaAdjust", Any(css::style::ParagraphAdjust::CENTER)}});
-    add(u"Subtitle", u"Heading", {{u"ParaAdjust", Any(css::style::ParagraphAdjust::CENTER)}});
-    Style& bullets = add(u"List Bullet", u"Text body", {});
-    bullets.numbering = NumberingData::create(core);
-    Style& numbers = add(u"List Number", u"Text body", {});
-    auto arabic = NumberingData::create(core);
-    for (auto& level : arabic->levels)
-        for (auto& v : level)
-            if (v.Name == u"NumberingType") v.Value = Any(css::style::NumberingType::ARABIC);
-    numbers.numbering = arabic;
-}
-
-// ---- the document and its view --------------------------------------------------
-
-class TextControllerImpl;
-
-// A text document: the body, styles, footnotes and the service factory for its
-// contents.  It keeps its controllers without owning them (the frame that shows
-// a controller disconnects it); it has no URL, storage or undo, and dispose only
-// tells the listeners (the content stays usable until the last reference goes).
-class TextDocumentImpl
-    : public cppu::WeakImplHelper<css::text::XTextDocument, css::lang::XMultiServiceFactory, css::lang::XServiceInfo,
-                                  css::text::XFootnotesSupplier, css::style::XStyleFamiliesSupplier> {
-public:
-    TextDocumentImpl() : core_(std::make_shared<Core>()) { addStandardStyles(*core_); }
-
-    Reference<css::text::XText> getText() override { return textObject(core_, core_->body.get()); }
-    void reformat() override {}
-
-    OUString getURL() override { return OUString(); }
-    Sequence<PropertyValue> getArgs() override { return {}; }
-    void connectController(const Reference<css::frame::XController>& c) override {
-        if (!c.is()) throw IllegalArgumentException(u"connectController: the controller must not be empty");
-        if (std::find(controllers_.begin(), controllers_.end(), c.get()) == controllers_.end())
-            controllers_.push_back(c.get());
-    }
-    void disconnectController(const Reference<css::frame::XController>& c) override { forget(c.get()); }
-    Reference<css::frame::XController> getCurrentController() override { return current_; }
-    void setCurrentController(const Reference<css::frame::XController>& c) override {
-        if (std::find(controllers_.begin(), controllers_.end(), c.get()) == controllers_.end())
-            throw css::container::NoSuchElementException(
-                u"setCurrentController: the controller is not connected to this document");
-        current_ = c.get();
-    }
-
-    void dispose() override {
-        auto listeners = std::move(listeners_);
-        listeners_.clear();
-        css::lang::EventObject event{Reference<XInterface>(static_cast<css::text::XTextDocument*>(this))};
-        for (auto& l : listeners) l->disposing(event);
-    }
-    void addEventListener(const Reference<css::lang::XEventListener>& l) override {
-        if (l.is()) listeners_.push_back(l);
-    }
-    void removeEventListener(const Reference<css::lang::XEventListener>& l) override {
-        std::erase_if(listeners_, [&](const Reference<css::lang::XEventListener>& x) { return x.get() == l.get(); });
-    }
-
-    Reference<XInterface> createInstance(const OUString& service) override {
-        if (service == u"com.qam.vexo.text.TextTable")
-            return Reference<XInterface>(static_cast<css::text::XTextTable*>(new TableImpl(core_)));
-        if (service == u"com.qam.vexo.text.Footnote")
-            return Reference<XInterface>(static_cast<css::text::XText*>(new FootnoteImpl(core_)));
-        if (service == u"com.qam.vexo.text.NumberingRules")
-            return Reference<XInterface>(makeRules(*NumberingData::create(*core_)), UNO_QUERY);
-        if (service == u"com.qam.vexo.text.TextGraphicObject")
-            return Reference<XInterface>(static_cast<css::text::XTextContent*>(new GraphicObjectImpl(core_)));
-        if (service == u"com.qam.vexo.style.ParagraphStyle")
-            return Reference<XInterface>(static_cast<css::style::XStyle*>(new StyleImpl(core_)));
-        return {};
-    }
-    Reference<XInterface> createInstanceWithArguments(const OUString& service, const Sequence<Any>&) override {
-        return createInstance(service);
-    }
-    Sequence<OUString> getAvailableServiceNames() override {
-        return names({u"com.qam.vexo.text.TextTable", u"com.qam.vexo.text.Footnote", u"com.qam.vexo.text.NumberingRules",
-                      u"com.qam.vexo.text.TextGraphicObject", u"com.qam.vexo.style.ParagraphStyle"});
-    }
-
-    OUString getImplementationName() override { return u"officehost.text.TextDocument"; }
-    bool supportsService(const OUString& n) override { return contains(getSupportedServiceNames(), n); }
-    Sequence<OUString> getSupportedServiceNames() override {
-        return names({u"com.qam.vexo.text.TextDocument", u"com.qam.vexo.document.OfficeDocument"});
-    }
-
-    Reference<XIndexAccess> getFootnotes() override { return new FootnotesImpl(core_); }
-    Reference<css::beans::XPropertySet> getFootnoteSettings() override { return {}; }
-
-    Reference<css::container::XNameAccess> getStyleFamilies() override { return new StyleFamiliesImpl(core_); }
-
-    const CorePtr& core() const { return core_; }
-    void forget(css::frame::XController* c) {
-        std::erase(controllers_, c);
-        if (current_ == c) current_ = controllers_.empty() ? nullptr : controllers_.front();
-    }
-
-private:
-    CorePtr core_;
-    std::vector<css::frame::XController*> controllers_;
-    css::frame::XController* current_ = nullptr;
-    std::vector<Reference<css::lang::XEventListener>> listeners_;
-};
-
-// The ranges of a view's selection, copied when the selection was asked for.
-class SelectionRangesImpl : public cppu::WeakImplHelper<XIndexAccess> {
-public:
-    explicit SelectionRangesImpl(std::vector<Reference<css::text::XTextRange>> ranges) : ranges_(std::move(ranges)) {}
-    sal_Int32 getCount() override { return static_cast<sal_Int32>(ranges_.size()); }
-    Any getByIndex(sal_Int32 index) override {
-        if (index < 0 || index >= getCount())
-            throw IndexOutOfBoundsException(u"getByIndex: there is no selected range " + OUString::number(index));
-        return Any(ranges_[index]);
-    }
-    Type getElementType() override { return cppu::UnoType<css::text::XTextRange>::get(); }
-    bool hasElements() override { return !ranges_.empty(); }
-
-private:
-    std::vector<Reference<css::text::XTextRange>> ranges_;
-};
-
-// The view of a text document: its view cursor and its selection (the text
-// between the view cursor's mark and point).  It has no window, layout or
-// scrolling.
-class TextControllerImpl : public cppu::WeakImplHelper<css::frame::XController, css::text::XTextViewCursorSupplier,
-                                                       css::view::XSelectionSupplier, css::lang::XServiceInfo> {
-public:
-    explicit TextControllerImpl(Reference<TextDocumentImpl> model)
-        : model_(std::move(model)),
-          cursor_(new ViewCursorImpl(model_->core(), startOf(*model_->core()->body))) {}
-    ~TextControllerImpl() override { model_->forget(this); }
-
-    void attachFrame(const Reference<css::frame::XFrame>& frame) override { frame_ = frame.get(); }
-    bool attachModel(const Reference<css::frame::XModel>& model) override {
-        return Reference<css::frame::XModel>::sameObject(model.get(), static_cast<css::text::XTextDocument*>(model_.get()));
-    }
-    bool suspend(bool) override { return true; }
-    Reference<css::frame::XFrame> getFrame() override { return frame_; }
-    Reference<css::frame::XModel> getModel() override { return model_.get(); }
-
-    Reference<css::text::XTextViewCursor> getViewCursor() override { return cursor_.get(); }
-
-    bool select(const Any& selection) override {
-        if (selection.getValueTypeClass() != ::zel::uno::TypeClass_INTERFACE)
-            throw IllegalArgumentException(u"select: expected an object, got " + selection.getValueTypeName());
-        Reference<XInterface> obj(selection, UNO_QUERY);
-        if (GraphicObjectImpl* graphic = asGraphic(obj.get())) {
-            if (graphic->core() != model_->core() || graphic->isPending() || !graphic->inlineNode()) return false;
-            selected_ = obj;
-            return true;
-        }
-        Pos a, b;
-        if (!resolve(obj.get(), *model_->core(), a, b)) return false;
-        cursor_->gotoRange(Reference<css::text::XTextRange>(obj, UNO_QUERY), false);
-        selected_.clear();
-        return true;
-    }
-    Any getSelection() override {
-        if (GraphicObjectImpl* graphic = asGraphic(selected_.get()); graphic && graphic->inlineNode())
-            return Any(selected_);
-        selected_.clear();
-        std::vector<Reference<css::text::XTextRange>> ranges;
-        Pos a, b;
-        if (cursor_->rangeOf(a, b)) ranges.push_back(makeRange(model_->core(), a, b));
-        return Any(Reference<XIndexAccess>(new SelectionRangesImpl(std::move(ranges))));
-    }
-
-    OUString getImplementationName() override { return u"officehost.text.TextView"; }
-    bool supportsService(const OUString& n) override { return contains(getSupportedServiceNames(), n); }
-    Sequence<OUString> getSupportedServiceNames() override { return names({u"com.qam.vexo.text.TextDocumentView"}); }
-
-private:
-    Reference<TextDocumentImpl> model_;
-    Reference<ViewCursorImpl> cursor_;
-    Reference<XInterface> selected_;  // a selected graphic object, if any
-    css::frame::XFrame* frame_ = nullptr;  // the frame that shows this view; it outlives the attachment
 };
 
 } // namespace
@@ -2213,12 +1840,47 @@ bool ShapeText::wholeText(const Core& core, Pos& start, Pos& end) {
     return true;
 }
 
-Reference<css::frame::XModel> createTextDocument() { return new TextDocumentImpl(); }
+namespace objects {
 
-Reference<css::frame::XController> createTextController(const Reference<css::frame::XModel>& model) {
-    auto* doc = dynamic_cast<TextDocumentImpl*>(model.get());
-    if (!doc) throw IllegalArgumentException(u"createTextController: the model is not a text document of this host");
-    return new TextControllerImpl(doc);
+void gone(const OUString& operation) { ::officehost::text::gone(operation); }
+void unknownProperty(const OUString& operation, const OUString& name) {
+    ::officehost::text::unknownProperty(operation, name);
+}
+Reference<css::beans::XPropertySetInfo> styleInfo() { return infoFor({PropScope::Character, PropScope::Paragraph}); }
+Reference<XIndexReplace> rulesOf(const NumberingData& data) { return makeRules(data); }
+NumberingPtr numberingOf(Core& core, const Any& value, const OUString& operation) {
+    return toNumbering(core, value, operation);
 }
 
+Reference<XInterface> newContent(const CorePtr& core, const OUString& service) {
+    if (service == u"com.qam.vexo.text.TextTable")
+        return Reference<XInterface>(static_cast<css::text::XTextTable*>(new TableImpl(core)));
+    if (service == u"com.qam.vexo.text.Footnote")
+        return Reference<XInterface>(static_cast<css::text::XText*>(new FootnoteImpl(core)));
+    if (service == u"com.qam.vexo.text.TextGraphicObject")
+        return Reference<XInterface>(static_cast<css::text::XTextContent*>(new GraphicObjectImpl(core)));
+    return {};
+}
+
+Reference<css::text::XText> textObjectOf(const CorePtr& core, TextNode* text) { return textObject(core, text); }
+Reference<XIndexAccess> footnoteList(const CorePtr& core) { return new FootnotesImpl(core); }
+
+Reference<css::text::XTextViewCursor> newViewCursor(const CorePtr& core, Pos at) { return new ViewCursorImpl(core, at); }
+sal_uInt64 movesOf(css::text::XTextViewCursor& cursor) {
+    auto* impl = dynamic_cast<ViewCursorImpl*>(&cursor);
+    assert(impl && "a view cursor of this model");
+    return impl->moves();
+}
+bool rangeOf(XInterface* range, const Core& core, Pos& start, Pos& end) { return resolve(range, core, start, end); }
+Reference<css::text::XTextRange> rangeBetween(const CorePtr& core, Pos start, Pos end) {
+    ordered(start, end);
+    return makeRange(core, start, end);
+}
+bool isInsertedGraphic(XInterface* object, const Core* core) {
+    GraphicObjectImpl* graphic = asGraphic(object);
+    return graphic && (!core || graphic->core().get() == core) && !graphic->isPending() && graphic->inlineNode();
+}
+bool isGraphic(XInterface* object) { return asGraphic(object) != nullptr; }
+
+} // namespace objects
 } // namespace officehost::text

@@ -47,6 +47,11 @@ public:
     TextDocumentBuilder& table(sal_Int32 rows, sal_Int32 columns);
     // A table with the given cell texts, row by row (every row as long as the first).
     TextDocumentBuilder& table(const std::vector<std::vector<OUString>>& cells);
+    // A graphic object (no graphic loaded) at the end of the last paragraph,
+    // anchored as given, with the title and the size in 1/100 mm.
+    TextDocumentBuilder& graphic(::com::qam::vexo::text::TextContentAnchorType anchor =
+                                     ::com::qam::vexo::text::TextContentAnchorType_AS_CHARACTER,
+                                 const OUString& title = OUString(), sal_Int32 width = 0, sal_Int32 height = 0);
     // Sets a property of the last paragraph.
     TextDocumentBuilder& paraProperty(const OUString& name, const ::zel::uno::Any& value);
     // Removes a paragraph style from the document, e.g. "List Number".
@@ -75,6 +80,9 @@ std::vector<::zel::uno::Reference<::com::qam::vexo::text::XTextRange>> portions(
 // The text of a table's cell.
 ::zel::uno::Reference<::com::qam::vexo::text::XText> cellText(
     const ::zel::uno::Reference<::com::qam::vexo::text::XTextContent>& table, sal_Int32 column, sal_Int32 row);
+// The graphic objects standing in a paragraph as characters, in order.
+std::vector<::zel::uno::Reference<::com::qam::vexo::text::XTextContent>> inlineGraphics(
+    const ::zel::uno::Reference<::com::qam::vexo::text::XTextContent>& paragraph);
 // The document's footnotes, in document order.
 std::vector<::zel::uno::Reference<::com::qam::vexo::text::XFootnote>> footnotes(
     const ::zel::uno::Reference<::com::qam::vexo::frame::XModel>& model);
