@@ -11,6 +11,7 @@
 //   verb-3sg-base.map  the third-person singular form and its verb ("goes go")
 //   verb-irregular.map irregular past forms and participles and their verb ("went go"),
 //                      leaving out forms that are verbs themselves ("found", "saw")
+//   nouns.txt          common nouns and their plurals
 //   nouns-only.txt     common nouns, and their plurals, that are never verbs,
 //                      adjectives or adverbs
 //   adjectives.txt     adjectives met in the corpus
@@ -121,15 +122,15 @@ int main(int argc, char** argv) {
     }
     const std::string in = argv[1], out = argv[2];
     Index verbs, nouns, adjectives, adverbs;
-    std::multimap<std::string, std::string> verbExc, adjExc;
+    std::multimap<std::string, std::string> verbExc, adjExc, nounExc;
     if (!readIndex(in + "/index.verb", verbs) || !readIndex(in + "/index.noun", nouns) ||
         !readIndex(in + "/index.adj", adjectives) || !readIndex(in + "/index.adv", adverbs) ||
-        !readExceptions(in + "/verb.exc", verbExc) || !readExceptions(in + "/adj.exc", adjExc)) {
+        !readExceptions(in + "/verb.exc", verbExc) || !readExceptions(in + "/adj.exc", adjExc) || !readExceptions(in + "/noun.exc", nounExc)) {
         std::cerr << "make_en_wordlists: cannot read the WordNet database in " << in
                   << " (Debian package wordnet-base)\n";
         return 1;
     }
-    std::set<std::string> commonVerbs, thirdForms, nounOnly, commonAdjectives, allAdverbs, comparatives;
+    std::set<std::string> commonNouns, commonVerbs, thirdForms, nounOnly, commonAdjectives, allAdverbs, comparatives;
     std::vector<std::string> thirdMap, thirdBaseMap, irregularMap;
     for (const auto& [v, tagged] : verbs) {
         if (tagged < 1) continue;
@@ -148,6 +149,10 @@ int main(int argc, char** argv) {
     for (const auto& l : irregularMap)
         if (seen.insert(l.substr(0, l.find(' '))).second) uniqueIrregular.push_back(l);
     for (const auto& [n, tagged] : nouns) {
+        if (tagged >= 1 && n.size() >= 3) {
+            commonNouns.insert(n);
+            commonNouns.insert(plural(n));
+        }
         if (tagged < 1 || verbs.count(n) || adjectives.count(n) || adverbs.count(n) || n.size() < 3) continue;
         nounOnly.insert(n);
         const std::string p = plural(n);
@@ -162,11 +167,13 @@ int main(int argc, char** argv) {
     for (const auto& [form, base] : adjExc)
         if (form.ends_with("er")) comparatives.insert(form);
     for (const auto& [a, tagged] : adverbs) allAdverbs.insert(a);
+    for (const auto& [form, base] : nounExc)
+        if (nouns.count(base) && nouns.at(base) >= 1) commonNouns.insert(form);
     const bool ok = write(out + "/verbs.txt", lines(commonVerbs)) && write(out + "/verbs-3sg.map", thirdMap) &&
                     write(out + "/verb-3sg.txt", lines(thirdForms)) &&
                     write(out + "/verb-3sg-base.map", thirdBaseMap) &&
                     write(out + "/verb-irregular.map", uniqueIrregular) &&
-                    write(out + "/nouns-only.txt", lines(nounOnly)) &&
+                    write(out + "/nouns-only.txt", lines(nounOnly)) && write(out + "/nouns.txt", lines(commonNouns)) &&
                     write(out + "/adjectives.txt", lines(commonAdjectives)) &&
                     write(out + "/adverbs.txt", lines(allAdverbs)) &&
                     write(out + "/comparatives.txt", lines(comparatives));
