@@ -35,10 +35,10 @@ echo "installing harper.js into $WORK ..." >&2
 # the number of lints; the whole process is what is timed.
 cat > "$WORK/lint.mjs" <<'JS'
 import { readFileSync } from 'node:fs';
-const harper = await import('harper.js');
-const binary = harper.binary ?? harper.binaryInlined;
-const linter = binary ? new harper.LocalLinter({ binary }) : new harper.LocalLinter();
-if (linter.setup) await linter.setup();
+import { LocalLinter } from 'harper.js';
+import { binary } from 'harper.js/binary';
+const linter = new LocalLinter({ binary });
+await linter.setup();
 let lints = 0;
 for (const file of process.argv.slice(2)) {
   const found = await linter.lint(readFileSync(file, 'utf8'));
