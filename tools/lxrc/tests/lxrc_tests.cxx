@@ -3,6 +3,10 @@
 
 #include "rulelang.hxx"
 
+#include <lxrfile.hxx>
+#include <lxvm.hxx>
+#include <osl/file.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -178,5 +182,85 @@ TEST_F(RuleFiles, DisassemblyShowsTheRecordTheTemplatesAndTheCode) {
                                                   "    31: Return\n"
                                                   "  message    Zed.\n");
 }
+
+// ---------------------------------------------------------------------------
+// What generated code computes, run on the rule machine: each case is a
+// suggestion expression of its own rule, evaluated with the text "Hello world"
+// and a host that knows one word.
+
+namespace evaluation {
+
+class OneWordHost final : public lexivor::Host {
+public:
+    bool spell(const com::qam::vexo::lang::Locale&, const OUString& word) override { return word == u"hello"; }
+    OUString morph(const com::qam::vexo::lang::Locale&, const OUString&, const OUString&, bool, bool) override { return {}; }
+    OUString measurement(const OUString&, const OUString&, const OUString&, const OUString&, const OUString&,
+                         const OUString&, bool) override {
+        return {};
+    }
+    std::vector<OUString> stem(const com::qam::vexo::lang::Locale&, const OUString&) override { return {}; }
+    std::vector<OUString> generate(const com::qam::vexo::lang::Locale&, const OUString&, const OUString&) override {
+        return {};
+    }
+    OUString suggest(const com::qam::vexo::lang::Locale&, const OUString&) override { return {}; }
+    OUString numberText(const OUString&, const OUString&) override { return {}; }
+    icu::RegexMatcher* getConstantMatcher(unsigned int) override { return nullptr; }
+};
+
+TEST_F(RuleFiles, GeneratedCodeComputesWhatTheExpressionsSay) {
+    struct Case {
+        const char* expression;
+        const char* result;
+    } cases[] = {
+        {"\"ab\" + \"cd\"", "abcd"},
+        {"text[6:]", "world"},
+        {"text[-5:-2]", "wor"},
+        {"text[0]", "H"},
+        {"lower(text)", "hello world"},
+        {"upper(\"abc\")", "ABC"},
+        {"capitalize(\"hELLO\")", "Hello"},
+        {"replace(\"aaa\", \"a\", \"b\", 2)", "bba"},
+        {"replace(\"aaa\", \"a\", \"b\")", "bbb"},
+        {"if \"ab\" == \"ab\" then \"same\" else \"different\"", "same"},
+        {"if \"ab\" != \"ab\" then \"different\" else \"same\"", "same"},
+        {"none or \"fallback\"", "fallback"},
+        {"\"first\" or \"second\"", "first"},
+        {"\"\" and \"never\"", ""},
+        {"\"a\" and \"b\"", "b"},
+        {"if \"ell\" in text then \"in\" else \"out\"", "in"},
+        {"if \"xyz\" not in text then \"out\" else \"in\"", "out"},
+        {"if \"bob\" in names then \"listed\" else \"not\"", "listed"},
+        {"if \"eve\" in names then \"listed\" else \"not\"", "not"},
+        {"units[\"mile\"]", "mi"},
+        {"if spell(lower(text[0:5])) then \"known\" else \"unknown\"", "known"},
+        {"if not spell(\"xyzzy\") and not false then \"both\" else \"no\"", "both"},
+        {"word_before(\"one two \") + word_after(\" three four\", 2)", "twofour"},
+        {"translate(\"abc\", \"ab\", \"x\")", "xbc"},
+    };
+    std::string source = header + "list names: bob alice\nmap units: mile=mi foot=ft\n";
+    for (std::size_t n = 0; n < std::size(cases); ++n)
+        source += "rule r" + std::to_string(n) + "\n    match q" + std::to_string(n) + "\n    suggest = " +
+                  cases[n].expression + "\n    message m\n    flag \"q\" -> _\n";
+    const lxrc::CompiledPackage compiled = lxrc::compilePackage(lxrc::parseRuleFiles({write("t.rules", source)}, {}));
+    const std::string path = write("t.lxr", std::string(compiled.bytes.begin(), compiled.bytes.end()));
+    OUString url;
+    const OUString system = OUString::fromUtf8(path);
+    ASSERT_EQ(osl_getFileURLFromSystemPath(system.pData, &url.pData), osl_File_E_None);
+    const auto file = lexivor::RuleFile::load(url);
+    ASSERT_TRUE(file);
+    OneWordHost host;
+    com::qam::vexo::lang::Locale locale;
+    locale.Language = u"en";
+    const OUString text(u"Hello world");
+    const std::vector<bool> options;
+    const lexivor::Context context{*file, locale, text, options, nullptr, host};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].expression);
+        const lexivor::Value v = lexivor::run(context, file->getCode(file->getRule(static_cast<unsigned>(i)).suggestionCode));
+        EXPECT_EQ(v.str.toUtf8().getStr(), std::string(cases[i].result));
+    }
+}
+
+} // namespace evaluation
 
 } // namespace
