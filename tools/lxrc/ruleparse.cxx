@@ -408,8 +408,9 @@ std::string trim(const std::string& s) {
 
 // ICU expression text for a phrase: blanks match one blank, an apostrophe
 // either apostrophe, and the first letter either case.
+// Not inside an address, a file name or a longer word ("hello@bnb.im").
 std::string phrasePattern(const std::string& phrase) {
-    std::string out = "\\b";
+    std::string out = "(?<![\\w.@/'\\u2019-])";
     bool first = true;
     for (char c : phrase) {
         if (first && std::isalpha(static_cast<unsigned char>(c))) {
@@ -429,7 +430,7 @@ std::string phrasePattern(const std::string& phrase) {
             out += c;
         }
     }
-    if (!phrase.empty() && std::isalnum(static_cast<unsigned char>(phrase.back()))) out += "\\b";
+    if (!phrase.empty() && std::isalnum(static_cast<unsigned char>(phrase.back()))) out += "\\b(?![@/-]|\\.\\w)";
     return out;
 }
 

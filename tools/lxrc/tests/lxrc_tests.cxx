@@ -99,9 +99,9 @@ TEST_F(RuleFiles, TablesMakeOneRulePerEntryWithItsExamples) {
     const lxrc::PackageDef p = lxrc::parseRuleFiles({path}, {});
     ASSERT_EQ(p.rules.size(), 2u);
     EXPECT_EQ(p.rules[0].name, "phrases/alot");
-    EXPECT_EQ(p.rules[0].pattern, "\\b[Aa]lot\\b");
+    EXPECT_EQ(p.rules[0].pattern, "(?<![\\w.@/'\\u2019-])[Aa]lot\\b(?![@/-]|\\.\\w)");
     EXPECT_EQ(*p.rules[0].messageTemplate, "Write \"a lot\" rather than \"alot\".");
-    EXPECT_EQ(p.rules[1].pattern, "\\b[Cc]ould care less\\b");
+    EXPECT_EQ(p.rules[1].pattern, "(?<![\\w.@/'\\u2019-])[Cc]ould care less\\b(?![@/-]|\\.\\w)");
     ASSERT_EQ(p.rules[1].examples.size(), 2u);
     EXPECT_TRUE(p.rules[1].examples[0].flagged);
     EXPECT_EQ(p.rules[1].examples[0].suggestions, std::vector<std::string>{"couldn't care less"});
