@@ -332,19 +332,19 @@ CompiledPackage compilePackage(const PackageDef& package) {
             throw RuleError(r.at, "rule " + r.name + " needs an example that it flags ('flag \"...\" -> ...')");
         if (!r.messageTemplate && !r.messageExpr) throw RuleError(r.at, "rule " + r.name + " has no message");
 
-        testsupport::lexivor::RuleSpec spec;
-        spec.pattern = r.pattern;
-        spec.flags = r.capitalize ? 2u : 0u;
-        spec.trigram = requiredTrigram(r.pattern);
-        spec.errorGroup = r.group;
+        testsupport::lexivor::RuleSpec record;
+        record.pattern = r.pattern;
+        record.flags = r.capitalize ? 2u : 0u;
+        record.trigram = requiredTrigram(r.pattern);
+        record.errorGroup = r.group;
         if (r.suggestExpr)
-            spec.suggestionCode = b.rawCode(gen.generate(*r.suggestExpr));
+            record.suggestionCode = b.rawCode(gen.generate(*r.suggestExpr));
         else
-            spec.suggestion = r.suggestTemplate.value_or("_");
+            record.suggestion = r.suggestTemplate.value_or("_");
         if (r.messageExpr)
-            spec.messageCode = b.rawCode(gen.generate(*r.messageExpr));
+            record.messageCode = b.rawCode(gen.generate(*r.messageExpr));
         else
-            spec.message = *r.messageTemplate;
+            record.message = *r.messageTemplate;
         // The condition: country, options and 'when' lines, joined by 'and'.
         std::vector<const Expr*> parts;
         std::vector<ExprPtr> owned;
@@ -395,9 +395,9 @@ CompiledPackage compilePackage(const PackageDef& package) {
             for (std::size_t at : exits)
                 for (int q = 0; q < 4; ++q) code[at + q] = static_cast<unsigned char>(end >> (8 * q));
             code.push_back(static_cast<unsigned char>(Op::Return));
-            spec.condition = b.rawCode(code);
+            record.condition = b.rawCode(code);
         }
-        b.rule(spec);
+        b.rule(record);
     }
     return {b.build()};
 }
