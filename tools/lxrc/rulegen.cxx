@@ -12,6 +12,7 @@
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -326,9 +327,9 @@ CompiledPackage compilePackage(const PackageDef& package) {
         checkRegex(r.pattern, 0, r.patternAt);
         for (const auto& o : r.options)
             if (!optionNames.count(o)) throw RuleError(r.at, "rule " + r.name + " names an unknown option: " + o);
-        bool flags = false, passes = false;
-        for (const auto& e : r.examples) (e.flagged ? flags : passes) = true;
-        if (!flags || (!passes && r.examples.size() < 1))
+        // Near misses are checked where rules are read: a table's corrected
+        // sentence serves as its entries' near miss.
+        if (std::none_of(r.examples.begin(), r.examples.end(), [](const Example& e) { return e.flagged; }))
             throw RuleError(r.at, "rule " + r.name + " needs an example that it flags ('flag \"...\" -> ...')");
         if (!r.messageTemplate && !r.messageExpr) throw RuleError(r.at, "rule " + r.name + " has no message");
 

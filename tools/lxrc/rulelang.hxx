@@ -128,17 +128,12 @@ ExprPtr parseExpression(const std::string& source, const Location& at);
 // ICU expression contains, or 0 when the expression guarantees none.
 std::uint32_t requiredTrigram(const std::string& pattern);
 
-struct CompiledRule {
-    std::string name;
-    std::uint32_t index = 0;
-};
-
 struct CompiledPackage {
     std::vector<unsigned char> bytes;
 };
 
 // Checks the package (expressions compile with ICU, names resolve, every rule
-// has examples) and writes it; throws RuleError.
+// has an example that it flags) and writes it; throws RuleError.
 CompiledPackage compilePackage(const PackageDef& package);
 
 // A readable dump of one compiled rule of a package file's bytes: its record,

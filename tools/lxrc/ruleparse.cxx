@@ -700,6 +700,8 @@ private:
             }
         }
         if (r.pattern.empty()) throw RuleError(r.at, "rule " + r.name + " has no 'match'");
+        if (std::none_of(r.examples.begin(), r.examples.end(), [](const Example& e) { return !e.flagged; }))
+            throw RuleError(r.at, "rule " + r.name + " needs a near miss that it leaves alone ('pass \"...\"')");
         package_.rules.push_back(std::move(r));
         return i;
     }

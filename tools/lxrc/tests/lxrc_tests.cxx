@@ -49,38 +49,39 @@ protected:
 };
 
 const std::string header = "package P\ntag en-US\n";
-const std::string okRule = "rule r\n    match \\bfoo\\b\n    message Foo.\n    flag \"a foo\" -> _\n";
+const std::string okRule = "rule r\n    match \\bfoo\\b\n    message Foo.\n    flag \"a foo\" -> _\n    pass \"a bar\"\n";
 
 TEST_F(RuleFiles, MistakesAreReportedAtTheirFileLineAndColumn) {
     struct Case {
         const char* body;
         const char* message;
     } cases[] = {
-        {"rule r\n    match (foo\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match (foo\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:4:15: the expression does not compile: U_REGEX_MISMATCHED_PAREN"},
-        {"rule r\n    match foo\n    when $1 ==\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    when $1 ==\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:5:15: expected an expression, found end of expression"},
-        {"rule r\n    match foo\n    when lower($1) in nowhere\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    when lower($1) in nowhere\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:5:23: unknown name 'nowhere'"},
-        {"rule r\n    match foo\n    when frob($1)\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    when frob($1)\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:5:10: unknown function 'frob'"},
-        {"rule r\n    match foo\n    when lower($1, $2)\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    when lower($1, $2)\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:5:10: lower() takes 1 argument, not 2"},
-        {"rule r\n    match foo\n    when $1 == \"a\" == \"b\"\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    when $1 == \"a\" == \"b\"\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:5:20: comparisons do not chain; use 'and'"},
-        {"rule r\n    match foo\n    when $1 ~ \"x\"\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    when $1 ~ \"x\"\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:5:15: expected the name of a list, map or pattern"},
         {"rule r\n    match foo\n    message m\n    pass \"foo\"\n", "t.rules:3:1: rule r needs an example that it flags ('flag \"...\" -> ...')"},
+        {"rule r\n    match foo\n    message m\n    flag \"foo\" -> _\n", "t.rules:3:1: rule r needs a near miss that it leaves alone ('pass \"...\"')"},
         {"rule r\n    match foo\n    message m\n    flag \"foo\"\n",
          "t.rules:6:15: a flagged example names its suggestions: flag \"...\" -> \"...\" (or -> _)"},
         {"rule r\n    match foo\n    mesage m\n", "t.rules:5:5: unknown rule field 'mesage'"},
-        {"rule r\n    match foo\n    message m\n    flag \"foo\" -> _\nrule s\n    match foo\n    message m\n    flag \"foo\" -> _\n",
-         "t.rules:8:11: rule s has the same expression as rule r (the expression is a rule's identifier)"},
+        {"rule r\n    match foo\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\nrule s\n    match foo\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
+         "t.rules:9:11: rule s has the same expression as rule r (the expression is a rule's identifier)"},
         {"list l: a b\nlist l: c\n" , "t.rules:4:6: constant defined twice: l"},
         {"pattern p: [a-\n", "t.rules:3:15: the expression does not compile: U_REGEX_INVALID_RANGE"},
         {"list l: a\n", "t.rules:1:1: the package has no rules"},
         {"frobnicate x\n", "t.rules:3:1: unknown declaration 'frobnicate'"},
-        {"rule r\n    match foo\n    option nonesuch\n    message m\n    flag \"foo\" -> _\n",
+        {"rule r\n    match foo\n    option nonesuch\n    message m\n    flag \"foo\" -> _\n    pass \"x\"\n",
          "t.rules:3:1: rule r names an unknown option: nonesuch"},
     };
     for (const auto& c : cases) {
@@ -150,7 +151,8 @@ TEST_F(RuleFiles, DisassemblyShowsTheRecordTheTemplatesAndTheCode) {
                                                   "    when lower($1) in names or $1 == \"X\"\n"
                                                   "    suggest = if spell($1) then $1 else \"?\"\n"
                                                   "    message Zed.\n"
-                                                  "    flag \"Bob zed\" -> \"Bob\"\n");
+                                                  "    flag \"Bob zed\" -> \"Bob\"\n"
+                                                  "    pass \"Bob\"\n");
     const lxrc::PackageDef p = lxrc::parseRuleFiles({path}, {});
     const lxrc::CompiledPackage c = lxrc::compilePackage(p);
     EXPECT_EQ(lxrc::disassembleRule(c.bytes, 0), "rule 0\n"
@@ -240,7 +242,7 @@ TEST_F(RuleFiles, GeneratedCodeComputesWhatTheExpressionsSay) {
     std::string source = header + "list names: bob alice\nmap units: mile=mi foot=ft\n";
     for (std::size_t n = 0; n < std::size(cases); ++n)
         source += "rule r" + std::to_string(n) + "\n    match q" + std::to_string(n) + "\n    suggest = " +
-                  cases[n].expression + "\n    message m\n    flag \"q\" -> _\n";
+                  cases[n].expression + "\n    message m\n    flag \"q\" -> _\n    pass \"p\"\n";
     const lxrc::CompiledPackage compiled = lxrc::compilePackage(lxrc::parseRuleFiles({write("t.rules", source)}, {}));
     const std::string path = write("t.lxr", std::string(compiled.bytes.begin(), compiled.bytes.end()));
     OUString url;
