@@ -11,6 +11,9 @@
 // for each (discovery reads $BRAND_BASE_DIR when it runs), so that both are
 // checked with the same locale in the same process.
 //
+// The English package that the build installs (share/lexivor/en.lxr) is
+// measured the same way: as built, and with every trigram key cleared.
+//
 // Reported: paragraphs and bytes (UTF-8 of the checked paragraphs) per second
 // for both packages, the share of rule x paragraph pairs that the pre-check
 // skips, and, for proofread as a separate process, the time until it is
@@ -40,6 +43,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <spawn.h>
@@ -266,6 +270,25 @@ const Corpus& corpus() {
     return c;
 }
 
+// The installed English package as bytes, and a copy without trigram keys.
+std::vector<unsigned char> readEnglishPackage() {
+    std::ifstream in(QX_EN_PACKAGE_FILE, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.empty()) {
+        std::cerr << "cannot read " << QX_EN_PACKAGE_FILE << "\n";
+        std::exit(1);
+    }
+    return bytes;
+}
+
+std::vector<unsigned char> withoutTrigrams(std::vector<unsigned char> package) {
+    const std::uint32_t ruleCount = testsupport::lexivor::getU32(package, testsupport::lexivor::header::ruleCount);
+    const std::uint32_t ruleOffset = testsupport::lexivor::getU32(package, testsupport::lexivor::header::ruleOffset);
+    for (std::uint32_t i = 0; i < ruleCount; ++i)
+        testsupport::lexivor::putU32(package, ruleOffset + i * lexivor::ruleRecordSize + 8, 0);
+    return package;
+}
+
 fs::path makeTree(const std::string& name, const std::vector<unsigned char>& package) {
     const fs::path root = fs::temp_directory_path() / ("proofread-bench-" + std::to_string(::getpid())) / name;
     fs::create_directories(root / "share/lexivor");
@@ -335,18 +358,29 @@ double skippedShare(const std::vector<unsigned char>& package) {
 }
 
 struct Setup {
-    std::vector<unsigned char> withKeys = makeBenchPackage(true);
-    std::vector<unsigned char> withoutKeys = makeBenchPackage(false);
-    fs::path treeWith = makeTree("with", withKeys);
-    fs::path treeWithout = makeTree("without", withoutKeys);
+    explicit Setup(bool english = false)
+        : withKeys(english ? readEnglishPackage() : makeBenchPackage(true)),
+          withoutKeys(english ? withoutTrigrams(withKeys) : makeBenchPackage(false)),
+          treeWith(makeTree(english ? "en-with" : "with", withKeys)),
+          treeWithout(makeTree(english ? "en-without" : "without", withoutKeys)), skipShare(skippedShare(withKeys)) {
+        run();
+    }
+    std::vector<unsigned char> withKeys;
+    std::vector<unsigned char> withoutKeys;
+    fs::path treeWith;
+    fs::path treeWithout;
     Reference<linguistic2::XProofreader> precheck;
     Reference<linguistic2::XProofreader> noPrecheck;
-    double skipShare = skippedShare(withKeys);
+    double skipShare = 0;
     double coldSeconds = 0; // the first pass: loading and compiling the rules
     std::size_t errorsWith = 0, errorsWithout = 0;
 
-    Setup() {
-        officehost::initProcessContext();
+    void run() {
+        // One host for the whole process, shut down after the last setup.
+        static const struct Host {
+            Host() { officehost::initProcessContext(); }
+            ~Host() { officehost::shutdownProcessContext(); }
+        } host;
         precheck = makeService(treeWith);
         noPrecheck = makeService(treeWithout);
         const auto start = std::chrono::steady_clock::now();
@@ -362,7 +396,6 @@ struct Setup {
     ~Setup() {
         precheck.clear();
         noPrecheck.clear();
-        officehost::shutdownProcessContext();
         std::error_code ignored;
         fs::remove_all(treeWith.parent_path(), ignored);
     }
@@ -370,6 +403,11 @@ struct Setup {
 
 Setup& setup() {
     static Setup s;
+    return s;
+}
+
+Setup& englishSetup() {
+    static Setup s(true);
     return s;
 }
 
@@ -425,13 +463,13 @@ void BM_RegexTimeByShape(benchmark::State& state) {
     state.SetLabel(shapeNames[shape]);
 }
 
-void reportThroughput(benchmark::State& state, std::size_t errors) {
+void reportThroughput(benchmark::State& state, std::size_t errors, const Setup& s = setup()) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * corpus().paragraphs.size()));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus().bytes));
     state.counters["paragraphs"] = static_cast<double>(corpus().paragraphs.size());
     state.counters["errors"] = static_cast<double>(errors);
-    state.counters["skipped_share"] = setup().skipShare;
-    state.counters["cold_first_pass_ms"] = setup().coldSeconds * 1000.0;
+    state.counters["skipped_share"] = s.skipShare;
+    state.counters["cold_first_pass_ms"] = s.coldSeconds * 1000.0;
 }
 
 void BM_CheckLicences_WithPrecheck(benchmark::State& state) {
@@ -446,6 +484,22 @@ void BM_CheckLicences_WithoutPrecheck(benchmark::State& state) {
     std::size_t errors = 0;
     for (auto _ : state) benchmark::DoNotOptimize(errors = checkAll(s.noPrecheck));
     reportThroughput(state, errors);
+}
+
+// The English package as built (trigram keys derived by the rule compiler)
+// and with its keys cleared.
+void BM_CheckLicences_English_WithPrecheck(benchmark::State& state) {
+    Setup& s = englishSetup();
+    std::size_t errors = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(errors = checkAll(s.precheck));
+    reportThroughput(state, errors, s);
+}
+
+void BM_CheckLicences_English_WithoutPrecheck(benchmark::State& state) {
+    Setup& s = englishSetup();
+    std::size_t errors = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(errors = checkAll(s.noPrecheck));
+    reportThroughput(state, errors, s);
 }
 
 // ---------------------------------------------------------------------------
@@ -510,7 +564,7 @@ fs::path shortInput() {
 }
 
 // Start to exit of `proofread --lang en-US` on one short paragraph with the
-// sample package: host start, component load, package discovery and load,
+// English package: host start, component load, package discovery and load,
 // one check.  An upper bound of the time until it is ready to check.
 void BM_ProofreadReadyToCheck(benchmark::State& state) {
     ProcessRun last;
@@ -526,8 +580,8 @@ void BM_ProofreadReadyToCheck(benchmark::State& state) {
     state.counters["child_cpu_ms"] = cpu * 1000.0 / static_cast<double>(state.iterations());
 }
 
-// proofread on every licence text at once, with the sample package (which
-// asks the spell checker) or with the 500-rule package.
+// proofread on every licence text at once, with the English package of the
+// build tree or with the 500-rule package.
 void BM_ProofreadAllLicences(benchmark::State& state) {
     const bool generated = state.range(0) != 0;
     std::vector<std::string> args{"--lang", "en-US"};
@@ -542,11 +596,13 @@ void BM_ProofreadAllLicences(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus().bytes));
     state.counters["max_rss_MiB"] = last.maxResidentMiB;
     state.counters["child_cpu_ms"] = last.cpuSeconds * 1000.0;
-    state.SetLabel(generated ? "500 generated rules" : "sample package");
+    state.SetLabel(generated ? "500 generated rules" : "English package");
 }
 
 BENCHMARK(BM_CheckLicences_WithPrecheck)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_CheckLicences_WithoutPrecheck)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CheckLicences_English_WithPrecheck)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CheckLicences_English_WithoutPrecheck)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RegexTimeByShape)->DenseRange(0, shapeCount - 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProofreadReadyToCheck)
     ->Unit(benchmark::kMillisecond)

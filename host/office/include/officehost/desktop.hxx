@@ -49,9 +49,8 @@ SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> open
 SAL_DLLPUBLIC_EXPORT ::zel::uno::Reference<::com::qam::vexo::frame::XModel> openDrawingDocument(
     const DrawDocumentOptions& options = {});
 
-// Placeholder models for tests of the kind of the active document.  They have
-// no content at all: they only report their service names (and are models with
-// a controller in a frame).  Later work replaces them with real documents.
+// Placeholder models for tests of the kind of the active document: models with
+// a controller in a frame and no content at all.
 enum class PlaceholderKind {
     NoServiceInfo   // a model that does not implement lang::XServiceInfo at all
 };

@@ -81,22 +81,6 @@ public:
     void removeEventListener(const Reference<css::lang::XEventListener>&) override {}
 };
 
-// A model that stands for a document of a kind that the stand-in cannot hold
-// yet (spreadsheet): it reports its service names and has
-// no content at all.  Real models of these kinds replace it.
-class PlaceholderModelImpl : public ModelBase<css::lang::XServiceInfo> {
-public:
-    explicit PlaceholderModelImpl(Sequence<OUString> services) : services_(std::move(services)) {}
-    OUString getImplementationName() override { return u"officehost.desktop.PlaceholderDocument"; }
-    bool supportsService(const OUString& n) override {
-        return std::find(services_.begin(), services_.end(), n) != services_.end();
-    }
-    Sequence<OUString> getSupportedServiceNames() override { return services_; }
-
-private:
-    Sequence<OUString> services_;
-};
-
 // A model that does not say what it is: it has no service information.
 class AnonymousModelImpl : public ModelBase<> {};
 
@@ -356,11 +340,6 @@ Reference<XModel> openDrawingDocument(const DrawDocumentOptions& options) {
 Reference<XModel> openPlaceholderDocument(PlaceholderKind kind) {
     Reference<XModel> model;
     ControllerList* list = nullptr;
-    auto placeholder = [&](Sequence<OUString> services) {
-        auto* m = new PlaceholderModelImpl(std::move(services));
-        model = m;
-        list = m;
-    };
     switch (kind) {
     case PlaceholderKind::NoServiceInfo: {
         auto* m = new AnonymousModelImpl;
