@@ -367,6 +367,16 @@ void pass(void (*fn)(void*, uno_EnvCallee*, va_list*), uno_Enterable* e, uno_Env
     va_end(ap);
 }
 
+// An enterable's call-into; one built on cppu::Enterable whose function is
+// still the trampoline gets its virtual operation straight away, which is
+// what the trampoline would do.
+inline void callInto(uno_Enterable* e, uno_EnvCallee* callee, va_list* params) {
+    if (e->m_callInto_v == Enterable_call_callInto_v) [[likely]]
+        static_cast<cppu::Enterable&>(*e).v_callInto_v(callee, params);
+    else
+        e->m_callInto_v(e, callee, params);
+}
+
 // The target is made current before its enterable's call-into runs, so that
 // the caller's own callee and argument list go through unchanged.
 void enterTarget(Frame* f) {
@@ -377,7 +387,7 @@ void enterTarget(Frame* f) {
     }
     uno_Environment* prev = t_current;
     t_current = f->target;
-    e->m_callInto_v(e, f->callee, f->params);
+    callInto(e, f->callee, f->params);
     t_current = prev;
 }
 
@@ -455,6 +465,14 @@ void invokeImpl(uno_Environment* pEnv, uno_EnvCallee* pCallee, va_list* pParam) 
         pCallee(pParam);
         return;
     }
+    if (cur == nullptr) {
+        // From outside every environment into one with an enterable: the
+        // common case, without a frame.
+        t_current = pEnv;
+        callInto(target, pCallee, pParam);
+        t_current = nullptr;
+        return;
+    }
     Frame f{target == nullptr ? nullptr : pEnv, pCallee, pParam};
     uno_Enterable* current = enterableOf(cur);
     if (current == nullptr) {
@@ -472,16 +490,16 @@ uno_Environment* uno_Environment_getCurrent() { return t_current; }
 
 sal_Int32 uno_Environment_getHardCount(uno_Environment* pEnv) { return impl(pEnv)->hard.load(); }
 
-void Enterable_call_enter(void* context) { static_cast<cppu::Enterable*>(static_cast<uno_Enterable*>(context))->v_enter(); }
-void Enterable_call_leave(void* context) { static_cast<cppu::Enterable*>(static_cast<uno_Enterable*>(context))->v_leave(); }
+void Enterable_call_enter(void* context) { static_cast<cppu::Enterable&>(*static_cast<uno_Enterable*>(context)).v_enter(); }
+void Enterable_call_leave(void* context) { static_cast<cppu::Enterable&>(*static_cast<uno_Enterable*>(context)).v_leave(); }
 void Enterable_call_callInto_v(void* context, uno_EnvCallee* pCallee, va_list* pParam) {
-    static_cast<cppu::Enterable*>(static_cast<uno_Enterable*>(context))->v_callInto_v(pCallee, pParam);
+    static_cast<cppu::Enterable&>(*static_cast<uno_Enterable*>(context)).v_callInto_v(pCallee, pParam);
 }
 void Enterable_call_callOut_v(void* context, uno_EnvCallee* pCallee, va_list* pParam) {
-    static_cast<cppu::Enterable*>(static_cast<uno_Enterable*>(context))->v_callOut_v(pCallee, pParam);
+    static_cast<cppu::Enterable&>(*static_cast<uno_Enterable*>(context)).v_callOut_v(pCallee, pParam);
 }
 int Enterable_call_isValid(void* context, rtl_uString** pReason) {
-    return static_cast<cppu::Enterable*>(static_cast<uno_Enterable*>(context))->v_isValid(pReason);
+    return static_cast<cppu::Enterable&>(*static_cast<uno_Enterable*>(context)).v_isValid(pReason);
 }
 
 } // extern "C"

@@ -262,6 +262,37 @@ TEST(UnoEnvironment, InvokeEntersThroughTheEnterableOnlyWhenNeeded) {
     plain->release(plain);
 }
 
+// An enterable whose call-into function is not the trampoline: invoke calls
+// that function (with the target already current), not the virtual operation.
+TEST(UnoEnvironment, InvokeCallsAReplacedCallIntoFunction) {
+    int context = 0;
+    uno_Environment* purpose = environment(u"uno:replaced", &context);
+    auto trace = std::make_shared<Trace>();
+    TestEnterable enterable(trace);
+    static uno_Enterable* s_enterable;
+    static std::vector<std::string> s_calls;
+    static uno_Environment* s_current;
+    s_enterable = &enterable;
+    s_calls.clear();
+    s_current = nullptr;
+    enterable.m_callInto_v = [](void* e, uno_EnvCallee* callee, va_list* p) {
+        s_calls.push_back(e == s_enterable ? "callInto self" : "callInto other");
+        callee(p);
+    };
+    purpose->pReserved = static_cast<cppu::Enterable*>(&enterable);
+    uno_Environment_invoke(purpose, [](va_list* p) {
+        s_current = uno_Environment_getCurrent();
+        s_calls.push_back("callee " + std::to_string(va_arg(*p, int)));
+    }, 42);
+    EXPECT_EQ(s_calls, (std::vector<std::string>{"callInto self", "callee 42"}));
+    EXPECT_EQ(s_current, purpose);
+    EXPECT_TRUE(trace->whats().empty());
+    EXPECT_EQ(uno_Environment_getCurrent(), nullptr);
+
+    purpose->pReserved = nullptr;
+    purpose->release(purpose);
+}
+
 int g_mappingFrees = 0;
 int g_factoryCalls = 0;
 

@@ -153,9 +153,9 @@ void s_any_destruct_v(va_list* pParam) {
 void s_Proxy_acquire(uno_Interface* pProxy) { static_cast<Proxy*>(pProxy)->acquire(); }
 void s_Proxy_release(uno_Interface* pProxy) { static_cast<Proxy*>(pProxy)->release(); }
 
-void s_Proxy_dispatch(uno_Interface* pUnoI, const typelib_TypeDescription* pMemberType, void* pReturn,
-                      void* pArgs[], uno_Any** ppException) {
-    auto* pThis = static_cast<Proxy*>(pUnoI);
+// Every call that is not a plain method call without a probe.
+[[gnu::noinline]] void s_Proxy_dispatchGeneral(Proxy* pThis, const typelib_TypeDescription* pMemberType,
+                                               void* pReturn, void* pArgs[], uno_Any** ppException) {
     switch (pMemberType->eTypeClass) {
     case typelib_TypeClass_INTERFACE_METHOD: {
         auto* pMethod = reinterpret_cast<const typelib_InterfaceMethodTypeDescription*>(pMemberType);
@@ -181,6 +181,20 @@ void s_Proxy_dispatch(uno_Interface* pUnoI, const typelib_TypeDescription* pMemb
         QX_LOG_WARN("legacy.osl", "### illegal member typeclass!");
         std::abort();
     }
+}
+
+// The common call, a method whose values cannot hold interfaces with no probe
+// watching, runs on a small frame of its own; everything else goes on to
+// s_Proxy_dispatchGeneral.
+void s_Proxy_dispatch(uno_Interface* pUnoI, const typelib_TypeDescription* pMemberType, void* pReturn,
+                      void* pArgs[], uno_Any** ppException) {
+    auto* pThis = static_cast<Proxy*>(pUnoI);
+    if (pMemberType->eTypeClass == typelib_TypeClass_INTERFACE_METHOD && pThis->m_probeFun == nullptr
+        && pThis->isPlainMember(pMemberType)) [[likely]] {
+        pThis->invokePlain(pMemberType, pReturn, pArgs, ppException);
+        return;
+    }
+    s_Proxy_dispatchGeneral(pThis, pMemberType, pReturn, pArgs, ppException);
 }
 
 } // namespace
@@ -296,14 +310,18 @@ void Proxy::release() {
     uno_Any* pException = &aException;
     DispatchCall aCall{m_pUnoI, pMemberType, pReturn, pArgs, &pException};
     uno_Environment_invoke(m_to, s_dispatcher_v, &aCall);
-    if (pException == nullptr) {
+    if (pException == nullptr) [[likely]] {
         *ppException = nullptr;
         return;
     }
-    uno_type_any_constructAndConvert(*ppException, pException->pData, pException->pType, m_to_from.get());
+    passException(pException, ppException);
+}
+
+void Proxy::passException(uno_Any* pInner, uno_Any** ppException) {
+    uno_type_any_constructAndConvert(*ppException, pInner->pData, pInner->pType, m_to_from.get());
     // The inner exception's interfaces (its Context) belong to the object
     // environment: it goes there like every other inner value.
-    uno_Environment_invoke(m_to, s_any_destruct_v, pException);
+    uno_Environment_invoke(m_to, s_any_destruct_v, pInner);
 }
 
 [[gnu::always_inline]] inline bool Proxy::isPlainMember(const typelib_TypeDescription* pMemberType) const {

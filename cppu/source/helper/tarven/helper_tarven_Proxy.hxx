@@ -34,6 +34,9 @@ public:
     // The inner call with the caller's own buffers, and the exception back.
     void invokePlain(const typelib_TypeDescription* pMemberType, void* pReturn, void* pArgs[],
                      uno_Any** ppException);
+    // The inner exception converted into the caller's, then destroyed inside
+    // the object environment.
+    __attribute__((noinline)) void passException(uno_Any* pInner, uno_Any** ppException);
     // Whether a call of the member at that slot carries no value that can
     // hold interfaces, as worked out once at construction (false when unsure).
     bool isPlainMember(const typelib_TypeDescription* pMemberType) const;

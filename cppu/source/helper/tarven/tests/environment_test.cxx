@@ -125,6 +125,45 @@ TEST(PurposeEnvironment, BaseForwardsEnterLeaveCallIntoAndCallOut) {
     EXPECT_EQ(trace->deleted.load(), 1);
 }
 
+void callThrough(void (cppu::Enterable::*fn)(uno_EnvCallee*, va_list*), cppu::Enterable* e, uno_EnvCallee* callee,
+                 ...) {
+    va_list ap;
+    va_start(ap, callee);
+    (e->*fn)(callee, &ap);
+    va_end(ap);
+}
+
+// An owned enterable whose creator put functions of its own in place of the
+// call-into and call-out trampolines: Base calls those functions, with the
+// owned enterable as first argument, and never its virtual operations.
+TEST(PurposeEnvironment, BaseForwardsToReplacedCallIntoAndCallOutFunctions) {
+    int context = 0;
+    uno_Environment* env = freshEnvironment(u"uno:test", &context);
+    auto trace = std::make_shared<Trace>();
+    auto* inner = new TestEnterable(trace);
+    static void* s_inner;
+    static std::vector<std::string> s_calls;
+    s_inner = static_cast<uno_Enterable*>(inner);
+    s_calls.clear();
+    inner->m_callInto_v = [](void* e, uno_EnvCallee* callee, va_list* p) {
+        s_calls.push_back(e == s_inner ? "callInto self" : "callInto other");
+        callee(p);
+    };
+    inner->m_callOut_v = [](void* e, uno_EnvCallee* callee, va_list* p) {
+        s_calls.push_back(e == s_inner ? "callOut self" : "callOut other");
+        callee(p);
+    };
+    cppu::helper::tarven::Environment_initWithEnterable(env, inner);
+    auto* enterable = static_cast<cppu::Enterable*>(env->pReserved);
+    auto callee = [](va_list* p) { s_calls.push_back("callee " + std::to_string(va_arg(*p, int))); };
+    callThrough(&cppu::Enterable::callInto_v, enterable, callee, 3);
+    callThrough(&cppu::Enterable::callOut_v, enterable, callee, 4);
+    EXPECT_EQ(s_calls, (std::vector<std::string>{"callInto self", "callee 3", "callOut self", "callee 4"}));
+    EXPECT_TRUE(trace->whats().empty());
+    env->release(env);
+    EXPECT_EQ(trace->deleted.load(), 1);
+}
+
 TEST(PurposeEnvironment, AcquireTwiceReleaseThreeTimesRestoresAndDeletesOnce) {
     int context = 0;
     uno_Environment* env = freshEnvironment(u"uno:test", &context);
