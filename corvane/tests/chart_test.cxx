@@ -210,5 +210,15 @@ TEST_F(ChartTest, ARemovedChartKeepsItsNameAndFailsEverythingElse) {
     }
 }
 
+TEST_F(ChartTest, ClearRemovesTheSheetsCharts) {
+    auto chart = insert(u"Sheet1");
+    auto kept = insert(u"Sheet2");
+    sheet(u"Sheet1")->clear();
+    EXPECT_EQ(sheet(u"Sheet1")->getCharts().getLength(), 0);
+    expectFailure([&] { chart->getuno(); }, u"the chart Chart 1 is no longer on its sheet");
+    ASSERT_EQ(sheet(u"Sheet2")->getCharts().getLength(), 1);
+    EXPECT_EQ(kept->getName(), u"Chart 2");
+}
+
 } // namespace
 } // namespace corvane::test

@@ -483,6 +483,9 @@ void Core::clearContents(Sheet& s, const Rect& r, sal_Int32 flags) {
     });
     for (sal_uInt64 key : doomed) clearCell(s, keyColumn(key), keyRow(key));
     if (flags & CF::HARDATTR) resetAttributes(s, r);
+    // Charts are drawing objects over the sheet, not in cells: clearing the objects
+    // of the whole sheet removes them.
+    if ((flags & CF::OBJECTS) && r.c0 == 0 && r.r0 == 0 && r.c1 == kMaxColumns - 1 && r.r1 == kMaxRows - 1) dropCharts(s);
 }
 
 // ---- names --------------------------------------------------------------------

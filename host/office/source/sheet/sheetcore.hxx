@@ -242,7 +242,8 @@ struct Core : EvalContext {
     sal_Int32 optimalSize(Sheet& s, bool rows, sal_Int32 index);
     // Removes (count > 0) or inserts (count < 0, -count lines) rows or columns at index.
     void shiftLines(Sheet& s, bool rows, sal_Int32 index, sal_Int32 count);
-    // Removes what the CellFlags mask names from the block.
+    // Removes what the CellFlags mask names from the block; OBJECTS on the whole
+    // sheet also removes its charts.
     void clearContents(Sheet& s, const Rect& r, sal_Int32 flags);
 
     // Names.

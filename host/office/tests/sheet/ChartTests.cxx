@@ -247,4 +247,16 @@ TEST_F(ChartTest, RemovedChartsObjectsAreDisposed) {
     }
 }
 
+TEST_F(ChartTest, ClearingTheObjectsOfTheWholeSheetRemovesItsCharts) {
+    charts(u"Sheet1")->addNewByName(u"C", {0, 0, 1, 1}, {{0, 0, 0, 2, 3}}, true, true);
+    auto sheet = doc->sheetNamed(u"Sheet1");
+    // Not the objects flag, or only part of the sheet: the chart stays.
+    Reference<css::sheet::XSheetOperation>(sheet, UNO_QUERY_THROW)->clearContents(css::sheet::CellFlags::VALUE);
+    Reference<css::sheet::XSheetOperation>(sheet->getCellRangeByName(u"A1:Z100"), UNO_QUERY_THROW)
+        ->clearContents(css::sheet::CellFlags::OBJECTS);
+    EXPECT_TRUE(charts(u"Sheet1")->hasByName(u"C"));
+    Reference<css::sheet::XSheetOperation>(sheet, UNO_QUERY_THROW)->clearContents(css::sheet::CellFlags::OBJECTS);
+    EXPECT_FALSE(charts(u"Sheet1")->hasElements());
+}
+
 } // namespace
