@@ -142,6 +142,12 @@ TEST_F(ChartTest, DataIsReadFromTheCellsAndFollowsEditsAndRowDeletion) {
     // B3 was =B2+B3 before the row went: its reference is gone, so it shows an error, not a number.
     EXPECT_EQ(values(d), (std::vector<std::vector<std::string>>{{"nan", "nan", "nan"}, {"nan", "20", "7"},
                                                                 {"nan", "nan", "1"}}));
+
+    // Deleting column B narrows the block.
+    Reference<css::table::XColumnRowRange>(doc->sheetNamed(u"Sheet1"), UNO_QUERY_THROW)->getColumns()->removeByIndex(1, 1);
+    EXPECT_EQ(chart(u"Sheet1", u"C")->getRanges()[0], (css::table::CellRangeAddress{0, 0, 0, 1, 2}));
+    EXPECT_EQ(strings(data->getColumnDescriptions()), (std::vector<OUString>{u"Column 1", u"Column 2"}));
+    EXPECT_EQ(values(d), (std::vector<std::vector<std::string>>{{"nan", "nan"}, {"nan", "7"}, {"nan", "1"}}));
 }
 
 TEST_F(ChartTest, BlocksOfSeveralSheetsSitSideBySideInTheGivenOrder) {
