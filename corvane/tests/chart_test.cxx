@@ -210,6 +210,14 @@ TEST_F(ChartTest, ARemovedChartKeepsItsNameAndFailsEverythingElse) {
     }
 }
 
+TEST_F(ChartTest, ListingOnASheetTheHostRemovedWrapsTheHostsMessage) {
+    auto s = sheet(u"Sheet2");
+    doc->sheets()->removeByName(u"Sheet2");
+    expectFailure([&] { s->getCharts(); }, u"getCharts: getCharts: the object is no longer part of the document");
+    expectFailure([&] { s->getPivotTables(); },
+                  u"getPivotTables: getDataPilotTables: the object is no longer part of the document");
+}
+
 TEST_F(ChartTest, ClearRemovesTheSheetsCharts) {
     auto chart = insert(u"Sheet1");
     auto kept = insert(u"Sheet2");
