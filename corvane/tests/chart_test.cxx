@@ -218,6 +218,18 @@ TEST_F(ChartTest, ListingOnASheetTheHostRemovedWrapsTheHostsMessage) {
                   u"getPivotTables: getDataPilotTables: the object is no longer part of the document");
 }
 
+TEST_F(ChartTest, WrappersAnswerToTheirTypeNames) {
+    EXPECT_EQ(cppu::UnoType<XChart>::get().getTypeName(), u"corvane.XChart");
+    EXPECT_EQ(cppu::UnoType<XPivotTable>::get().getTypeName(), u"corvane.XPivotTable");
+    Reference<::zel::uno::XInterface> chart(insert(u"Sheet1"));
+    EXPECT_TRUE(Reference<XChart>(chart, UNO_QUERY).is());
+    EXPECT_TRUE(Reference<XBase>(chart, UNO_QUERY).is());
+    Reference<::zel::uno::XInterface> pivot(
+        sheet(u"Sheet2")->getRange(u"D1")->createPivotTable(sheet(u"Sheet1")->getRange(u"A1:C3")));
+    EXPECT_TRUE(Reference<XPivotTable>(pivot, UNO_QUERY).is());
+    EXPECT_FALSE(Reference<XChart>(pivot, UNO_QUERY).is());
+}
+
 TEST_F(ChartTest, ClearRemovesTheSheetsCharts) {
     auto chart = insert(u"Sheet1");
     auto kept = insert(u"Sheet2");
