@@ -1,6 +1,7 @@
 // corvane-sheet-report: starts the host stand-in, opens a spreadsheet, gets the
 // scripting factory from libcorvane.so the way the host's service manager does,
-// fills and formats a small sales table with totals, and prints the sheet.
+// fills and formats a small sales table with totals, and prints the sheet; then
+// puts a chart of the table on the sheet and prints a pivot table of orders.
 //
 //   build/dev/program/corvane-sheet-report
 
@@ -68,6 +69,33 @@ int run() {
               << sheet->getLastColumn() << "\n";
     const auto values = sheet->getDataRange()->getValues();
     for (const auto& r : values) {
+        for (const auto& v : r) std::cout << std::left << std::setw(10) << show(v);
+        std::cout << "\n";
+    }
+
+    // A bar chart of the quarters, 8 cm wide, below the table.
+    Reference<XChart> chart = sheet->insertChart({sheet->getRange(u"A1:C4")}, 7, 1, 226.77, 141.73, true, true);
+    chart->setChartType(u"bar")->setTitle(u"Sales by quarter")->setLegendPosition(u"bottom");
+    std::cout << "charts on " << sheet->getName() << ":";
+    for (const auto& c : sheet->getCharts()) std::cout << " " << c->getName();
+    std::cout << "\n";
+
+    // Orders summed by region and product.
+    Reference<XSheet> orders = book->insertSheet(u"Orders");
+    orders->getRange(u"A1:C7")->setValues(Sequence<Sequence<Any>>{
+        row({text(u"Region"), text(u"Product"), text(u"Amount")}),
+        row({text(u"North"), text(u"Tea"), Any(10.0)}),
+        row({text(u"South"), text(u"Tea"), Any(5.0)}),
+        row({text(u"North"), text(u"Coffee"), Any(7.0)}),
+        row({text(u"East"), text(u"Coffee"), Any(2.0)}),
+        row({text(u"South"), text(u"Coffee"), Any(1.0)}),
+        row({text(u"North"), text(u"Tea"), Any(3.0)}),
+    });
+    Reference<XSheet> summary = book->insertSheet(u"Summary");
+    Reference<XPivotTable> pivot = summary->getRange(u"A1")->createPivotTable(orders->getRange(u"A1:C7"));
+    pivot->addRowGroup(1)->addColumnGroup(2)->addPivotValue(3, u"sum");
+    std::cout << pivot->getName() << " on " << summary->getName() << ":\n";
+    for (const auto& r : summary->getDataRange()->getValues()) {
         for (const auto& v : r) std::cout << std::left << std::setw(10) << show(v);
         std::cout << "\n";
     }

@@ -1,7 +1,7 @@
 #pragma once
 // A block of cells on one sheet of a spreadsheet.  Rows and columns are 1-based.
 
-#include <corvane/XBase.hxx>
+#include <corvane/XPivotTable.hxx>
 
 namespace corvane {
 
@@ -33,6 +33,9 @@ public:
     // Sets the outer borders whose flag is true; the others stay as they are.
     virtual ::zel::uno::Reference<XRange> setBorder(bool top, bool left, bool bottom, bool right, const OUString& color) = 0;
     virtual ::zel::uno::Reference<XRange> setNumberFormat(const OUString& format) = 0;
+    // A pivot table of the source range (on any sheet) whose output starts at this
+    // range's top-left cell.
+    virtual ::zel::uno::Reference<XPivotTable> createPivotTable(const ::zel::uno::Reference<XRange>& source) = 0;
 };
 
 } // namespace corvane

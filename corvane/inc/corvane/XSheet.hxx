@@ -1,6 +1,8 @@
 #pragma once
 // One sheet of a spreadsheet.  Rows and columns are 1-based.
 
+#include <corvane/XChart.hxx>
+#include <corvane/XPivotTable.hxx>
 #include <corvane/XRange.hxx>
 
 namespace corvane {
@@ -38,6 +40,14 @@ public:
     virtual void autoResizeColumn(sal_Int32 column) = 0;
     virtual void autoResizeColumns(sal_Int32 column, sal_Int32 count) = 0;
     virtual void autoResizeRows(sal_Int32 row, sal_Int32 count) = 0;
+    // A chart of the data ranges (on any sheets), its top-left corner at the 1-based
+    // anchor cell, its size in points; the flags are the host's column-header and
+    // row-header flags.
+    virtual ::zel::uno::Reference<XChart> insertChart(const ::zel::uno::Sequence<::zel::uno::Reference<XRange>>& ranges,
+                                                      sal_Int32 anchorRow, sal_Int32 anchorColumn, double width,
+                                                      double height, bool columnHeaders, bool rowHeaders) = 0;
+    virtual ::zel::uno::Sequence<::zel::uno::Reference<XChart>> getCharts() = 0;
+    virtual ::zel::uno::Sequence<::zel::uno::Reference<XPivotTable>> getPivotTables() = 0;
 };
 
 } // namespace corvane

@@ -229,6 +229,34 @@ public:
         return this;
     }
 
+    Reference<XPivotTable> createPivotTable(const Reference<XRange>& source) override {
+        if (!source.is()) throw RuntimeException(u"createPivotTable: expected a source range");
+        const CellRangeAddress target =
+            Reference<css::sheet::XCellRangeAddressable>(range_, UNO_QUERY_THROW)->getRangeAddress();
+        Reference<css::sheet::XDataPilotTables> tables;
+        OUString name;
+        wrapped(u"createPivotTable", [&] {
+            const CellRangeAddress from =
+                Reference<css::sheet::XCellRangeAddressable>(source->getuno(), UNO_QUERY_THROW)->getRangeAddress();
+            Reference<css::container::XIndexAccess> sheets(documentSheets(model_), UNO_QUERY_THROW);
+            Reference<css::sheet::XSpreadsheet> sheet(sheets->getByIndex(target.Sheet), UNO_QUERY_THROW);
+            tables = Reference<css::sheet::XDataPilotTablesSupplier>(sheet, UNO_QUERY_THROW)->getDataPilotTables();
+            std::vector<Reference<css::container::XNameAccess>> all;
+            for (sal_Int32 i = 0, n = sheets->getCount(); i < n; ++i) {
+                Reference<css::sheet::XDataPilotTablesSupplier> supplier(sheets->getByIndex(i), UNO_QUERY_THROW);
+                all.emplace_back(supplier->getDataPilotTables(), UNO_QUERY_THROW);
+            }
+            name = freeName(u"Pivot ", all);
+            Reference<css::sheet::XDataPilotDescriptor> descriptor = tables->createDataPilotDescriptor();
+            descriptor->setSourceRange(from);
+            tables->insertNewByName(name, css::table::CellAddress{target.Sheet, target.StartColumn, target.StartRow},
+                                    descriptor);
+        });
+        if (!tables->hasByName(name))
+            throw RuntimeException(u"createPivotTable: the table " + name + u" was not created");
+        return detail::createPivotTable(tables, name);
+    }
+
 private:
     CellRangeAddress address() {
         return Reference<css::sheet::XCellRangeAddressable>(range_, UNO_QUERY_THROW, range_.get())->getRangeAddress();

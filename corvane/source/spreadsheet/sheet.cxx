@@ -16,6 +16,7 @@ namespace css = ::com::qam::vexo;
 using css::frame::XModel;
 using css::table::CellRangeAddress;
 using css::table::XCellRange;
+using ::zel::uno::Sequence;
 using ::zel::uno::Any;
 using ::zel::uno::Reference;
 using ::zel::uno::RuntimeException;
@@ -114,7 +115,92 @@ public:
         });
     }
 
+    Reference<XChart> insertChart(const Sequence<Reference<XRange>>& ranges, sal_Int32 anchorRow, sal_Int32 anchorColumn,
+                                  double width, double height, bool columnHeaders, bool rowHeaders) override {
+        if (anchorRow < 1 || anchorColumn < 1)
+            throw RuntimeException(u"insertChart: expected an anchor row and column of at least 1");
+        if (ranges.getLength() == 0) throw RuntimeException(u"insertChart: expected at least one data range");
+        const int w = extentToHundredthMm(width);
+        const int h = extentToHundredthMm(height);
+        std::vector<CellRangeAddress> addresses;
+        for (const Reference<XRange>& r : ranges) {
+            if (!r.is()) throw RuntimeException(u"insertChart: expected a data range");
+            addresses.push_back(
+                Reference<css::sheet::XCellRangeAddressable>(r->getuno(), UNO_QUERY_THROW)->getRangeAddress());
+        }
+        Reference<css::table::XTableCharts> charts =
+            Reference<css::table::XTableChartsSupplier>(sheet_, UNO_QUERY_THROW)->getCharts();
+
+        std::vector<Reference<css::container::XNameAccess>> all;
+        Reference<css::container::XIndexAccess> sheets(documentSheets(model_), UNO_QUERY_THROW);
+        for (sal_Int32 i = 0, n = sheets->getCount(); i < n; ++i) {
+            Reference<css::table::XTableChartsSupplier> supplier(sheets->getByIndex(i), UNO_QUERY_THROW);
+            all.emplace_back(supplier->getCharts(), UNO_QUERY_THROW);
+        }
+        const OUString name = freeName(u"Chart ", all);
+
+        Reference<css::table::XColumnRowRange> lines(sheet_, UNO_QUERY_THROW);
+        // Anchors past the sheet's end are the host's to refuse.
+        const sal_Int64 top = wrapped(u"insertChart", [&] { return visibleExtent(lines->getRows(), u"Height", anchorRow - 1); });
+        const sal_Int64 left =
+            wrapped(u"insertChart", [&] { return visibleExtent(lines->getColumns(), u"Width", anchorColumn - 1); });
+        constexpr sal_Int64 LIMIT = std::numeric_limits<sal_Int32>::max();
+        if (top > LIMIT || left > LIMIT || top + h > LIMIT || left + w > LIMIT)
+            throw RuntimeException(u"insertChart: the chart would reach past the largest position on a sheet (" +
+                                   OUString::number(static_cast<long long>(LIMIT)) + u" hundredths of a millimetre)");
+        const css::awt::Rectangle rect{static_cast<sal_Int32>(left), static_cast<sal_Int32>(top), w, h};
+        wrapped(u"insertChart", [&] {
+            charts->addNewByName(name, rect, Sequence<CellRangeAddress>(addresses), columnHeaders, rowHeaders);
+        });
+        if (!charts->hasByName(name)) throw RuntimeException(u"insertChart: this build cannot create charts");
+        return createChart(charts, name);
+    }
+
+    Sequence<Reference<XChart>> getCharts() override {
+        return wrapped(u"getCharts", [&] {
+            Reference<css::table::XTableCharts> charts =
+                Reference<css::table::XTableChartsSupplier>(sheet_, UNO_QUERY_THROW)->getCharts();
+            std::vector<Reference<XChart>> out;
+            for (const OUString& name : charts->getElementNames()) out.push_back(createChart(charts, name));
+            return Sequence<Reference<XChart>>(std::move(out));
+        });
+    }
+
+    Sequence<Reference<XPivotTable>> getPivotTables() override {
+        return wrapped(u"getPivotTables", [&] {
+            Reference<css::sheet::XDataPilotTables> tables =
+                Reference<css::sheet::XDataPilotTablesSupplier>(sheet_, UNO_QUERY_THROW)->getDataPilotTables();
+            std::vector<Reference<XPivotTable>> out;
+            for (const OUString& name : tables->getElementNames()) out.push_back(createPivotTable(tables, name));
+            return Sequence<Reference<XPivotTable>>(std::move(out));
+        });
+    }
+
 private:
+    // The sum of the property (a row's "Height", a column's "Width") over the first
+    // count lines that are not hidden, in 64 bits: a long run of tall rows can pass
+    // the 32-bit range, and the caller refuses such a position.
+    static sal_Int64 visibleExtent(const Reference<css::container::XIndexAccess>& collection, const char16_t* property,
+                                   sal_Int32 count) {
+        const OUString name(std::u16string_view{property});
+        sal_Int64 sum = 0;
+        for (sal_Int32 i = 0; i < count; ++i) {
+            Reference<css::beans::XPropertySet> line(collection->getByIndex(i), UNO_QUERY_THROW);
+            bool visible = true;
+            if ((line->getPropertyValue(u"IsVisible") >>= visible) && !visible) continue;
+            const Any size = line->getPropertyValue(name);
+            switch (size.getValueTypeClass()) {
+            case ::zel::uno::TypeClass_BYTE:
+            case ::zel::uno::TypeClass_SHORT:
+            case ::zel::uno::TypeClass_UNSIGNED_SHORT:
+            case ::zel::uno::TypeClass_LONG:
+            case ::zel::uno::TypeClass_UNSIGNED_LONG: sum += size.get<sal_Int64>(); break;
+            default: break;
+            }
+        }
+        return sum;
+    }
+
     Reference<css::table::XColumnRowRange> lines() {
         return Reference<css::table::XColumnRowRange>(sheet_, UNO_QUERY_THROW, sheet_.get());
     }

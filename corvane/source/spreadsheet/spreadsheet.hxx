@@ -4,7 +4,11 @@
 #include <corvane/XSpreadsheet.hxx>
 
 #include <com/qam/vexo/frame/frame.hxx>
+#include <com/qam/vexo/sheet/datapilot.hxx>
 #include <com/qam/vexo/sheet/sheet.hxx>
+#include <com/qam/vexo/table/charts.hxx>
+
+#include <vector>
 
 namespace corvane::detail {
 
@@ -31,6 +35,16 @@ namespace corvane::detail {
 // A cell as a script reads it (void, double or string), and writing a script value.
 ::zel::uno::Any cellValue(const ::zel::uno::Reference<::com::qam::vexo::table::XCell>& cell);
 void setCellValue(const ::zel::uno::Reference<::com::qam::vexo::table::XCell>& cell, const ::zel::uno::Any& value);
+
+// The first name of the prefix followed by 1, 2, 3, ... that none of the containers uses.
+OUString freeName(const OUString& prefix,
+                  const std::vector<::zel::uno::Reference<::com::qam::vexo::container::XNameAccess>>& containers);
+
+// New wrappers of the chart or pivot table of that name in the collection.
+::zel::uno::Reference<XChart> createChart(const ::zel::uno::Reference<::com::qam::vexo::table::XTableCharts>& charts,
+                                          const OUString& name);
+::zel::uno::Reference<XPivotTable> createPivotTable(
+    const ::zel::uno::Reference<::com::qam::vexo::sheet::XDataPilotTables>& tables, const OUString& name);
 
 // Runs f; any zel::uno::Exception becomes RuntimeException "<operation>: <message>".
 template <class F>

@@ -75,6 +75,14 @@ Core::Core() {
 
 Core::~Core() { dispose(); }
 
+void dropCharts(Sheet& s) {
+    for (auto& c : s.charts) {
+        if (c->obj) c->obj->nodeGone();
+        if (c->docObj) c->docObj->nodeGone();
+    }
+    s.charts.clear();
+}
+
 void Core::dispose() {
     disposed = true;
     // Formulas refer across sheets: take them all down before any sheet goes.
@@ -86,6 +94,7 @@ void Core::dispose() {
         for (auto& p : s->pivots)
             if (p->obj) p->obj->nodeGone();
         s->pivots.clear();
+        dropCharts(*s);
         if (s->obj) s->obj->nodeGone();
     }
     for (auto& [k, n] : names)
@@ -160,6 +169,7 @@ void Core::removeSheet(Sheet* sheet) {
     for (auto& p : sheet->pivots)
         if (p->obj) p->obj->nodeGone();
     sheet->pivots.clear();
+    dropCharts(*sheet);
     for (auto& [k, n] : sheet->names)
         if (n->obj) n->obj->nodeGone();
     sheet->names.clear();
@@ -473,6 +483,9 @@ void Core::clearContents(Sheet& s, const Rect& r, sal_Int32 flags) {
     });
     for (sal_uInt64 key : doomed) clearCell(s, keyColumn(key), keyRow(key));
     if (flags & CF::HARDATTR) resetAttributes(s, r);
+    // Charts are drawing objects over the sheet, not in cells: clearing the objects
+    // of the whole sheet removes them.
+    if ((flags & CF::OBJECTS) && r.c0 == 0 && r.r0 == 0 && r.c1 == kMaxColumns - 1 && r.r1 == kMaxRows - 1) dropCharts(s);
 }
 
 // ---- names --------------------------------------------------------------------

@@ -33,6 +33,7 @@ using ::zel::uno::Any;
 struct Core;
 struct Sheet;
 struct PivotTable;
+struct ChartNode;
 
 // The interface object that presents a node; told when the node goes.
 class Linked {
@@ -100,6 +101,7 @@ struct Sheet {
     std::map<sal_Int32, LineInfo> rows, columns;
     NameMap names;
     std::vector<std::unique_ptr<PivotTable>> pivots;  // pivotcore.cxx
+    std::vector<std::unique_ptr<ChartNode>> charts;   // in insertion order (source/chart/)
 };
 
 inline sal_uInt64 cellKey(sal_Int32 col, sal_Int32 row) { return sal_uInt64(row) * kMaxColumns + sal_uInt64(col); }
@@ -149,6 +151,32 @@ struct PivotTable {
     std::unique_ptr<Anchor> output;  // null before the first output
     Linked* obj = nullptr;
 };
+
+// An embedded chart on a sheet: where it lies (1/100 mm), the blocks it reads
+// (on any sheet; each follows row and column deletion and goes with its
+// sheet), how their first row and column are read, and the chart document's
+// settings.  The data itself is never copied: it is read from the cells when asked.
+struct ChartDiagram {
+    OUString service;      // "com.qam.vexo.chart.BarDiagram" and so on
+    bool vertical = false;  // meaningful for the diagrams with axes
+};
+struct ChartNode {
+    OUString name;
+    sal_Int32 x = 0, y = 0, width = 0, height = 0;
+    std::vector<std::unique_ptr<Anchor>> ranges;
+    bool columnHeaders = false;  // the first row of each block names the columns (series)
+    bool rowHeaders = false;     // the first column of each block names the rows
+    std::shared_ptr<ChartDiagram> diagram;  // shared with the diagram object that set it
+    bool hasTitle = false;
+    OUString title;
+    bool hasLegend = true;
+    sal_Int32 legendAlignment = 3;  // chart::ChartLegendPosition, RIGHT
+    Linked* obj = nullptr;      // the table chart object
+    Linked* docObj = nullptr;   // the chart document object
+};
+
+// Removes the sheet's charts, telling their objects.
+void dropCharts(Sheet& sheet);
 
 // Computes the table from its source and writes it; lang::IllegalArgumentException
 // (naming the operation) when the output would not fit the sheet, would overwrite
@@ -214,7 +242,8 @@ struct Core : EvalContext {
     sal_Int32 optimalSize(Sheet& s, bool rows, sal_Int32 index);
     // Removes (count > 0) or inserts (count < 0, -count lines) rows or columns at index.
     void shiftLines(Sheet& s, bool rows, sal_Int32 index, sal_Int32 count);
-    // Removes what the CellFlags mask names from the block.
+    // Removes what the CellFlags mask names from the block; OBJECTS on the whole
+    // sheet also removes its charts.
     void clearContents(Sheet& s, const Rect& r, sal_Int32 flags);
 
     // Names.

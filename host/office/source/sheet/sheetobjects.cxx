@@ -579,7 +579,8 @@ public:
 };
 
 // A sheet: the block of all its cells, its name and its local names.
-class SheetImpl : public RangeBase<css::sheet::XSpreadsheet, css::container::XNamed, css::sheet::XDataPilotTablesSupplier>,
+class SheetImpl : public RangeBase<css::sheet::XSpreadsheet, css::container::XNamed, css::sheet::XDataPilotTablesSupplier,
+                                   css::table::XTableChartsSupplier>,
                   public Linked {
 public:
     SheetImpl(const CorePtr& core, Sheet* sheet)
@@ -617,6 +618,10 @@ public:
     Reference<css::sheet::XDataPilotTables> getDataPilotTables() override {
         block(u"getDataPilotTables");
         return dataPilotTablesObject(core_, sheet_);
+    }
+    Reference<css::table::XTableCharts> getCharts() override {
+        block(u"getCharts");
+        return tableChartsObject(core_, sheet_);
     }
 
     OUString getImplementationName() override { return u"officehost.sheet.Spreadsheet"; }

@@ -7,6 +7,7 @@
 
 #include <com/qam/vexo/sheet/datapilot.hxx>
 #include <com/qam/vexo/sheet/sheet.hxx>
+#include <com/qam/vexo/table/charts.hxx>
 
 namespace officehost::sheet {
 
@@ -23,6 +24,10 @@ using CorePtr = std::shared_ptr<sheetcore::Core>;
 // A new object for the sheet's data pilot tables.
 ::zel::uno::Reference<::com::qam::vexo::sheet::XDataPilotTables> dataPilotTablesObject(const CorePtr& core,
                                                                                       sheetcore::Sheet* sheet);
+
+// A new object for the sheet's charts (source/chart/).
+::zel::uno::Reference<::com::qam::vexo::table::XTableCharts> tableChartsObject(const CorePtr& core,
+                                                                              sheetcore::Sheet* sheet);
 
 // Implemented by the objects of this model that stand for a block of cells.
 class BlockSource {
