@@ -2,6 +2,7 @@
 // Positions and sizes on a page (module com.qam.vexo.awt), in hundredths of a
 // millimetre wherever the drawing model uses them.
 
+#include <com/qam/vexo/awt/size.hxx>
 #include <zel/uno/Type.hxx>
 
 namespace com::qam::vexo::awt {
@@ -12,13 +13,6 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
-struct Size {
-    sal_Int32 Width = 0;
-    sal_Int32 Height = 0;
-    friend bool operator==(const Size&, const Size&) = default;
-};
-
 } // namespace com::qam::vexo::awt
 
 ZEL_UNO_DECLARE_TYPE(::com::qam::vexo::awt::Point, STRUCT, "com.qam.vexo.awt.Point")
-ZEL_UNO_DECLARE_TYPE(::com::qam::vexo::awt::Size, STRUCT, "com.qam.vexo.awt.Size")
