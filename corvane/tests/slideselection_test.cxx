@@ -13,7 +13,7 @@ namespace {
 
 using ::zel::uno::Sequence;
 
-class SelectionTest : public DeckTest {
+class SlideSelectionTest : public DeckTest {
 protected:
     Reference<css::view::XSelectionSupplier> hostSelection() {
         return Reference<css::view::XSelectionSupplier>(deck().model()->getCurrentController(), UNO_QUERY_THROW);
@@ -28,7 +28,7 @@ protected:
     }
 };
 
-TEST_F(SelectionTest, TextSelectedInAShape) {
+TEST_F(SlideSelectionTest, TextSelectedInAShape) {
     Reference<css::text::XText> outline(testsupport::draw::shapesOf(deck().slideAt(1))[1], UNO_QUERY_THROW);
     Reference<css::text::XTextCursor> cursor = outline->createTextCursor();
     cursor->goRight(7, true);
@@ -50,7 +50,7 @@ TEST_F(SelectionTest, TextSelectedInAShape) {
     EXPECT_EQ(hostProps(rest)->getPropertyValue(u"CharWeight").get<float>(), 100.0f);
 }
 
-TEST_F(SelectionTest, ShapesSelectedOnASlideAndInAGroup) {
+TEST_F(SlideSelectionTest, ShapesSelectedOnASlideAndInAGroup) {
     auto slideShapes = testsupport::draw::shapesOf(deck().slideAt(1));
     hostSelection()->select(Any(Sequence<Reference<XInterface>>{Reference<XInterface>(slideShapes[0]),
                                                                  Reference<XInterface>(slideShapes[1])}));
@@ -84,7 +84,7 @@ TEST_F(SelectionTest, ShapesSelectedOnASlideAndInAGroup) {
                   false);
 }
 
-TEST_F(SelectionTest, PagesSelectedInAPageList) {
+TEST_F(SlideSelectionTest, PagesSelectedInAPageList) {
     hostSelection()->select(Any(Sequence<Reference<XInterface>>{Reference<XInterface>(deck().slideAt(1)),
                                                                  Reference<XInterface>(deck().slideAt(0))}));
     Reference<XSlideSelection> s = selection();
@@ -99,9 +99,17 @@ TEST_F(SelectionTest, PagesSelectedInAPageList) {
     EXPECT_FALSE(sameObject(pages[0], range.Value->getPages()[0]));  // new objects every call
     EXPECT_FALSE(s->getTextRange().IsPresent);
     EXPECT_FALSE(s->getPageElementRange().IsPresent);
+    // The selection follows the view; the page range it gave keeps its pages.
+    hostSelection()->select(Any(testsupport::draw::shapesOf(deck().slideAt(0))[0]));
+    EXPECT_EQ(s->getSelectionType(), SelectionType::PAGE_ELEMENT);
+    EXPECT_FALSE(s->getPageRange().IsPresent);
+    auto kept = range.Value->getPages();
+    ASSERT_EQ(kept.getLength(), 2);
+    EXPECT_TRUE(sameObject(kept[0]->getuno(), deck().slideAt(1)));
+    EXPECT_TRUE(sameObject(kept[1]->getuno(), deck().slideAt(0)));
 }
 
-TEST_F(SelectionTest, NothingSelectedGivesTheCurrentPageAndTheSelectionFollowsTheView) {
+TEST_F(SlideSelectionTest, NothingSelectedGivesTheCurrentPageAndTheSelectionFollowsTheView) {
     Reference<XSlideSelection> s = selection();
     EXPECT_EQ(s->getSelectionType(), SelectionType::CURRENT_PAGE);
     auto page = s->getCurrentPage();
@@ -118,7 +126,7 @@ TEST_F(SelectionTest, NothingSelectedGivesTheCurrentPageAndTheSelectionFollowsTh
     expectFailure([&] { s->getTableCellRange(); }, u"getTableCellRange: not implemented");
 }
 
-TEST_F(SelectionTest, APresentationWithoutAView) {
+TEST_F(SlideSelectionTest, APresentationWithoutAView) {
     Reference<XSlideSelection> s = selection();
     officehost::closeDocument(deck().model());
     EXPECT_EQ(s->getSelectionType(), SelectionType::NONE);
@@ -130,7 +138,7 @@ TEST_F(SelectionTest, APresentationWithoutAView) {
     expectFailure([&] { slide(0)->selectAsCurrentPage(); }, u"selectAsCurrentPage: the presentation has no drawing view");
 }
 
-TEST_F(SelectionTest, DuplicatingSlides) {
+TEST_F(SlideSelectionTest, DuplicatingSlides) {
     Reference<XSlide> copy = slide(1)->duplicate();
     auto slides = presentation->getSlides();
     ASSERT_EQ(slides.getLength(), 3);
@@ -139,7 +147,7 @@ TEST_F(SelectionTest, DuplicatingSlides) {
     EXPECT_EQ(copy->getNotesPage()->getSpeakerNotesShape()->getText()->asString(), u"Two points only\n");
 }
 
-TEST_F(SelectionTest, BackgroundColours) {
+TEST_F(SlideSelectionTest, BackgroundColours) {
     Reference<XSlide> s = slide(0);
     EXPECT_TRUE(sameObject(s->setBackgroundColor(u"#00FF00"), s));
     Reference<css::beans::XPropertySet> background(hostProps(deck().slideAt(0))->getPropertyValue(u"Background"),
@@ -163,7 +171,7 @@ TEST_F(SelectionTest, BackgroundColours) {
     EXPECT_FALSE(hostProps(deck().slideAt(1))->getPropertyValue(u"Background").hasValue());
 }
 
-TEST_F(SelectionTest, PlaceholderIndicesAtTheTopOfTheRange) {
+TEST_F(SlideSelectionTest, PlaceholderIndicesAtTheTopOfTheRange) {
     EXPECT_FALSE(slide(1)->getPlaceholderByIndex(PlaceholderType::BODY, std::numeric_limits<sal_Int32>::max()).IsPresent);
     EXPECT_TRUE(slide(1)->getPlaceholderByIndex(PlaceholderType::BODY, 0).IsPresent);
 }
