@@ -450,6 +450,12 @@ TEST_F(DeckTest, UnimplementedOperationsChangeNothingInADocument) {
     arguments.element = targets.element;
     arguments.shape = targets.shape;
     arguments.transform = detail::createAffineTransformBuilder()->setScaleX(2)->build();
+    Reference<RecordingArgument> other(new RecordingArgument);
+    arguments.group = other.get();
+    arguments.line = other.get();
+    arguments.site = other.get();
+    arguments.table = other.get();
+    arguments.wordArt = other.get();
     // Not a string: the one value setForegroundColor takes.
     arguments.any = Any(sal_Int32(0x336699));
     runEveryOperation(targets, arguments, false);
