@@ -456,7 +456,7 @@ TEST_F(DeckTest, UnimplementedOperationsChangeNothingInADocument) {
     arguments.site = other.get();
     arguments.table = other.get();
     arguments.wordArt = other.get();
-    // Not a string: the one value setForegroundColor takes.
+    // An integer: setForegroundColor takes only strings, so it fails with the rest.
     arguments.any = Any(sal_Int32(0x336699));
     runEveryOperation(targets, arguments, false);
     EXPECT_EQ(snapshot(), before);
