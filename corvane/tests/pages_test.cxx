@@ -31,6 +31,23 @@ TEST_F(DeckTest, PagesListTheirElementsAndShapes) {
     EXPECT_TRUE(sameObject(shapes[1]->getuno(), hostShapes[8]));
 }
 
+TEST_F(DeckTest, WordArtIsAPageElementButNoShape) {
+    using ::com::qam::vexo::beans::PropertyValue;
+    const PropertyValue onPath{u"TextPath", 0, Any(::zel::uno::Sequence<PropertyValue>{PropertyValue{u"TextPath", 0, Any(true), {}}}), {}};
+    Reference<css::drawing::XShape> wordArt = newHostShape(deck().model(), u"com.qam.vexo.drawing.CustomShape");
+    hostProps(wordArt)->setPropertyValue(u"CustomShapeGeometry", Any(::zel::uno::Sequence<PropertyValue>{onPath}));
+    Reference<css::drawing::XShape> plain = newHostShape(deck().model(), u"com.qam.vexo.drawing.CustomShape");
+    Reference<css::drawing::XShapes> page(deck().slideAt(0), UNO_QUERY_THROW);
+    page->add(wordArt);
+    page->add(plain);
+    auto elements = slide(0)->getPageElements();
+    ASSERT_EQ(elements.getLength(), 3);
+    EXPECT_EQ(elements[1]->getPageElementType(), PageElementType::WORD_ART);
+    auto shapes = slide(0)->getShapes();
+    ASSERT_EQ(shapes.getLength(), 2);
+    EXPECT_TRUE(sameObject(shapes[1]->getuno(), plain));
+}
+
 TEST_F(DeckTest, Placeholders) {
     // Slide 0 has layout 0: its title is the main title.  Slide 1 has layout 1.
     auto first = slide(0);
@@ -125,6 +142,26 @@ TEST_F(DeckTest, TextBoxes) {
     EXPECT_EQ(Reference<css::drawing::XShapes>(deck().masterAt(1), UNO_QUERY_THROW)->getCount(), 1);
 }
 
+TEST_F(DeckTest, TextBoxGeometryIsConvertedTopLeftHeightWidth) {
+    // In each case the values converted after the failing one are bad too: the first is reported.
+    const struct {
+        double left, top, width, height;
+        const char16_t* message;
+    } cases[] = {
+        {1e300, 2e300, -3, -4, u"expected a length in points that fits the page coordinate range, got 2e+300"},
+        {1e300, 0, -3, -4, u"expected a length in points that fits the page coordinate range, got 1e+300"},
+        {0, 0, -3, -4, u"expected a non-negative size in points, got -4"},
+        {0, 0, -3, 0, u"expected a non-negative size in points, got -3"},
+    };
+    Reference<css::drawing::XShapes> page(deck().slideAt(0), UNO_QUERY_THROW);
+    const auto before = testsupport::draw::shapesOf(page);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(OUString(c.message));
+        expectFailure([&] { slide(0)->insertTextBoxAt(u"x", c.left, c.top, c.width, c.height); }, c.message);
+        EXPECT_EQ(testsupport::draw::shapesOf(page), before);
+    }
+}
+
 TEST_F(DeckTest, RemovingPages) {
     slide(0)->remove();
     EXPECT_EQ(presentation->getSlides().getLength(), 1);
@@ -197,64 +234,6 @@ TEST_F(DeckTest, NotesPages) {
     Reference<css::drawing::XShapes> hostNotes(notes->getuno(), UNO_QUERY_THROW);
     hostNotes->remove(testsupport::draw::firstShapeOf(hostNotes, u"com.qam.vexo.presentation.NotesShape"));
     expectFailure([&] { notes->getSpeakerNotesShape(); }, u"getSpeakerNotesShape: the notes page has no notes shape");
-}
-
-TEST_F(DeckTest, NotImplementedOperationsOfPages) {
-    Reference<XSlide> s = slide(0);
-    Reference<XNotesMaster> notesMaster = presentation->getNotesMaster();
-    Reference<XNotesPage> notes = s->getNotesPage();
-    std::vector<Reference<XPageBase>> pages{s, presentation->getMasters()[0], presentation->getLayouts()[0], notes,
-                                            notesMaster, presentation::makePage(deck().model(), deck().slideAt(0))};
-    const struct {
-        const char16_t* message;
-        std::function<void(const Reference<XPageBase>&)> call;
-    } base[] = {
-        {u"getGroups: not implemented", [](auto& p) { p->getGroups(); }},
-        {u"getImages: not implemented", [](auto& p) { p->getImages(); }},
-        {u"getLines: not implemented", [](auto& p) { p->getLines(); }},
-        {u"getObjectId: not implemented", [](auto& p) { p->getObjectId(); }},
-        {u"getPageElementById: not implemented", [](auto& p) { p->getPageElementById(u"1"); }},
-        {u"getTables: not implemented", [](auto& p) { p->getTables(); }},
-        {u"getVideos: not implemented", [](auto& p) { p->getVideos(); }},
-        {u"getWordArts: not implemented", [](auto& p) { p->getWordArts(); }},
-    };
-    for (auto& page : pages)
-        for (const auto& c : base) {
-            SCOPED_TRACE(OUString(c.message));
-            expectFailure([&] { c.call(page); }, c.message);
-        }
-    const struct {
-        const char16_t* message;
-        std::function<void(const Reference<XEditablePageBase>&)> call;
-    } editable[] = {
-        {u"getBackground: not implemented", [](auto& p) { p->getBackground(); }},
-        {u"getColorScheme: not implemented", [](auto& p) { p->getColorScheme(); }},
-        {u"group: not implemented", [](auto& p) { p->group({}); }},
-        {u"insertGroup: not implemented", [](auto& p) { p->insertGroup({}); }},
-        {u"insertImage: not implemented", [](auto& p) { p->insertImage(Any()); }},
-        {u"insertImageAt: not implemented", [](auto& p) { p->insertImageAt(Any(), 0, 0, 1, 1); }},
-        {u"insertLine: not implemented", [](auto& p) { p->insertLine({}); }},
-        {u"insertLineBetween: not implemented", [](auto& p) { p->insertLineBetween(LineCategory::STRAIGHT, {}, {}); }},
-        {u"insertLineAt: not implemented", [](auto& p) { p->insertLineAt(LineCategory::BENT, 0, 0, 1, 1); }},
-        {u"insertPageElement: not implemented", [](auto& p) { p->insertPageElement({}); }},
-        {u"insertShape: not implemented", [](auto& p) { p->insertShape(Any()); }},
-        {u"insertShapeAt: not implemented", [](auto& p) { p->insertShapeAt(ShapeType::RECTANGLE, 0, 0, 1, 1); }},
-        {u"insertTable: not implemented", [](auto& p) { p->insertTable(2, 2); }},
-        {u"insertTableAt: not implemented", [](auto& p) { p->insertTableAt(2, 2, 0, 0, 1, 1); }},
-        {u"insertTableCopy: not implemented", [](auto& p) { p->insertTableCopy({}); }},
-        {u"insertWordArt: not implemented", [](auto& p) { p->insertWordArt({}); }},
-    };
-    std::vector<Reference<XEditablePageBase>> editables{s, presentation->getMasters()[0], presentation->getLayouts()[0],
-                                                        presentation::makePage(deck().model(), deck().slideAt(0))};
-    for (auto& page : editables)
-        for (const auto& c : editable) {
-            SCOPED_TRACE(OUString(c.message));
-            expectFailure([&] { c.call(page); }, c.message);
-        }
-    // Even for the slide's own index.
-    expectFailure([&] { s->move(0); }, u"move: not implemented");
-    EXPECT_EQ(presentation->getSlides().getLength(), 2);
-    EXPECT_EQ(testsupport::draw::shapesOf(deck().slideAt(0)).size(), 1u);
 }
 
 } // namespace

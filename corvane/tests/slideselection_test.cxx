@@ -99,6 +99,14 @@ TEST_F(SlideSelectionTest, PagesSelectedInAPageList) {
     EXPECT_FALSE(sameObject(pages[0], range.Value->getPages()[0]));  // new objects every call
     EXPECT_FALSE(s->getTextRange().IsPresent);
     EXPECT_FALSE(s->getPageElementRange().IsPresent);
+    // The selection follows the view; the page range it gave keeps its pages.
+    hostSelection()->select(Any(testsupport::draw::shapesOf(deck().slideAt(0))[0]));
+    EXPECT_EQ(s->getSelectionType(), SelectionType::PAGE_ELEMENT);
+    EXPECT_FALSE(s->getPageRange().IsPresent);
+    auto kept = range.Value->getPages();
+    ASSERT_EQ(kept.getLength(), 2);
+    EXPECT_TRUE(sameObject(kept[0]->getuno(), deck().slideAt(1)));
+    EXPECT_TRUE(sameObject(kept[1]->getuno(), deck().slideAt(0)));
 }
 
 TEST_F(SlideSelectionTest, NothingSelectedGivesTheCurrentPageAndTheSelectionFollowsTheView) {

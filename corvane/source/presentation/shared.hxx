@@ -68,6 +68,8 @@ Reference<XShape> makeShape(const Page& page, const HostShape& shape);
 // A text range over the text: the whole text (empty sub-range), a run or a paragraph.
 Reference<XTextRange> makeTextRange(const Reference<hosttext::XText>& text,
                                     const Reference<hosttext::XTextRange>& range, bool paragraph);
+// A paragraph over a paragraph's text range.
+Reference<XTextParagraph> makeTextParagraph(const Reference<XTextRange>& range);
 
 // Throws "<operation>: not implemented".
 [[noreturn]] void notImplemented(const char16_t* operation);

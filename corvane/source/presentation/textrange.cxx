@@ -152,7 +152,7 @@ public:
             cursor->gotoEnd(false);
             range = cursor;
         }
-        return new TextParagraphImpl(makeTextRange(text_, range, true));
+        return makeTextParagraph(makeTextRange(text_, range, true));
     }
     void appendRange(const Reference<XTextRange>&) override { notImplemented(u"appendRange"); }
     void appendRangeMatchSourceFormatting(const Reference<XTextRange>&, bool) override {
@@ -223,5 +223,7 @@ Reference<XTextRange> makeTextRange(const Reference<hosttext::XText>& text, cons
                                     bool paragraph) {
     return new TextRangeImpl(text, range, paragraph);
 }
+
+Reference<XTextParagraph> makeTextParagraph(const Reference<XTextRange>& range) { return new TextParagraphImpl(range); }
 
 } // namespace corvane::presentation
