@@ -29,7 +29,7 @@ namespace officehost::sheetcore {
 namespace css = ::com::qam::vexo;
 using css::lang::IllegalArgumentException;
 
-std::vector<PivotField>& PivotSpec::current() {
+std::vector<PivotField>& PivotDefinition::current() {
     if (source && source->sheet) fields.resize(std::size_t(source->rect.c1 - source->rect.c0 + 1));
     return fields;
 }
@@ -127,14 +127,14 @@ void clearPivotOutput(Core& core, PivotTable& table) {
 }
 
 void refreshPivot(Core& core, PivotTable& table, const OUString& op) {
-    PivotSpec& spec = table.spec;
-    if (!spec.source || !spec.source->sheet)
+    PivotDefinition& definition = table.definition;
+    if (!definition.source || !definition.source->sheet)
         throw ::zel::uno::RuntimeException(op + u": the source range is no longer part of the document");
     if (!table.position || !table.position->sheet)
         throw ::zel::uno::RuntimeException(op + u": the table's position is no longer part of the document");
-    Sheet& src = *spec.source->sheet;
-    const Rect sr = spec.source->rect;
-    auto& fields = spec.current();
+    Sheet& src = *definition.source->sheet;
+    const Rect sr = definition.source->rect;
+    auto& fields = definition.current();
     auto byKind = [&](sal_Int32 orientation) {
         std::vector<std::size_t> out;
         for (std::size_t i = 0; i < fields.size(); ++i)

@@ -29,7 +29,7 @@ OUString num(sal_Int64 n) { return OUString::number(static_cast<long long>(n)); 
 // What fields reach their settings through: a descriptor or a table.
 class SpecHolder {
 public:
-    virtual PivotSpec& spec(const OUString& op) = 0;
+    virtual PivotDefinition& definition(const OUString& op) = 0;
     virtual XInterface* holder() = 0;
 
 protected:
@@ -44,12 +44,12 @@ public:
     Reference<css::beans::XPropertySetInfo> getPropertySetInfo() override { return {}; }
     void setPropertyValue(const OUString& name, const Any& value) override {
         static const OUString op(u"setPropertyValue");
-        PivotSpec& spec = holder_.spec(op);
-        PivotField& f = field(spec, op);
+        PivotDefinition& definition = holder_.definition(op);
+        PivotField& f = field(definition, op);
         if (name == u"Orientation") {
             css::sheet::DataPilotFieldOrientation o;
             if (!(value >>= o)) wrongType(op, name, cppu::UnoType<css::sheet::DataPilotFieldOrientation>::get(), value);
-            if (f.orientation != o) f.order = spec.nextOrder++;
+            if (f.orientation != o) f.order = definition.nextOrder++;
             f.orientation = o;
         } else if (name == u"Function") {
             css::sheet::GeneralFunction g;
@@ -65,8 +65,8 @@ public:
     }
     Any getPropertyValue(const OUString& name) override {
         static const OUString op(u"getPropertyValue");
-        PivotSpec& spec = holder_.spec(op);
-        PivotField& f = field(spec, op);
+        PivotDefinition& definition = holder_.definition(op);
+        PivotField& f = field(definition, op);
         if (name == u"Orientation") return Any(static_cast<css::sheet::DataPilotFieldOrientation>(f.orientation));
         if (name == u"Function") return Any(static_cast<css::sheet::GeneralFunction>(f.function));
         if (name == u"SelectedPage") return Any(f.selectedPage);
@@ -79,8 +79,8 @@ private:
         throw IllegalArgumentException(op + u": property " + name + u" takes a value of type " + type.getTypeName() +
                                        u", got " + (value.hasValue() ? value.getValueTypeName() : OUString(u"void")));
     }
-    PivotField& field(PivotSpec& spec, const OUString& op) {
-        auto& fields = spec.current();
+    PivotField& field(PivotDefinition& definition, const OUString& op) {
+        auto& fields = definition.current();
         if (index_ >= fields.size()) gone(op);  // its source column was deleted
         return fields[index_];
     }
@@ -93,7 +93,7 @@ private:
 class FieldsImpl : public cppu::WeakImplHelper<css::container::XIndexAccess> {
 public:
     FieldsImpl(CorePtr core, SpecHolder& holder) : core_(std::move(core)), keep_(holder.holder()), holder_(holder) {}
-    sal_Int32 getCount() override { return static_cast<sal_Int32>(holder_.spec(u"getCount").current().size()); }
+    sal_Int32 getCount() override { return static_cast<sal_Int32>(holder_.definition(u"getCount").current().size()); }
     Any getByIndex(sal_Int32 index) override {
         if (index < 0 || index >= getCount())
             throw IndexOutOfBoundsException(u"getByIndex: there is no field " + num(index) + u" of " + num(getCount()));
@@ -112,23 +112,23 @@ CellRangeAddress addressOf(const Anchor& a) {
     return {static_cast<sal_Int16>(a.sheet->index), a.rect.c0, a.rect.r0, a.rect.c1, a.rect.r1};
 }
 
-void setSource(Core& core, PivotSpec& spec, const CellRangeAddress& a, const OUString& op) {
+void setSource(Core& core, PivotDefinition& definition, const CellRangeAddress& a, const OUString& op) {
     if (a.Sheet < 0 || a.Sheet >= static_cast<sal_Int32>(core.sheets.size()))
         throw IllegalArgumentException(op + u": there is no sheet " + num(a.Sheet));
     if (a.StartColumn < 0 || a.StartRow < 0 || a.EndColumn < a.StartColumn || a.EndRow < a.StartRow ||
         a.EndColumn >= kMaxColumns || a.EndRow >= kMaxRows)
         throw IllegalArgumentException(op + u": the source block does not lie within its sheet");
-    spec.source = std::make_unique<Anchor>(core, core.sheets[a.Sheet].get(),
+    definition.source = std::make_unique<Anchor>(core, core.sheets[a.Sheet].get(),
                                            Rect{a.StartColumn, a.StartRow, a.EndColumn, a.EndRow});
-    spec.fields.clear();
-    spec.current();
+    definition.fields.clear();
+    definition.current();
 }
 
 // A descriptor not yet made into a table: it holds its own settings.
 class DescriptorImpl : public cppu::WeakImplHelper<css::sheet::XDataPilotDescriptor>, public SpecHolder {
 public:
     explicit DescriptorImpl(CorePtr core) : core_(std::move(core)) {}
-    PivotSpec& spec(const OUString& op) override {
+    PivotDefinition& definition(const OUString& op) override {
         checkAlive(*core_, op);
         return spec_;
     }
@@ -140,16 +140,16 @@ public:
         if (!spec_.source || !spec_.source->sheet) return {};
         return addressOf(*spec_.source);
     }
-    void setSourceRange(const CellRangeAddress& a) override { setSource(*core_, spec(u"setSourceRange"), a, u"setSourceRange"); }
+    void setSourceRange(const CellRangeAddress& a) override { setSource(*core_, definition(u"setSourceRange"), a, u"setSourceRange"); }
     Reference<css::container::XIndexAccess> getDataPilotFields() override { return new FieldsImpl(core_, *this); }
 
-    PivotSpec& own() { return spec_; }
+    PivotDefinition& own() { return spec_; }
     const CorePtr& core() const { return core_; }
 
 private:
     CorePtr core_;
     OUString name_;
-    PivotSpec spec_;
+    PivotDefinition spec_;
 };
 
 class DataPilotTableImpl
@@ -162,7 +162,7 @@ public:
         if (table_) table_->obj = nullptr;
     }
     void nodeGone() override { table_ = nullptr; }
-    PivotSpec& spec(const OUString& op) override { return table(op).spec; }
+    PivotDefinition& definition(const OUString& op) override { return table(op).definition; }
     XInterface* holder() override { return static_cast<css::sheet::XDataPilotTable*>(this); }
 
     CellRangeAddress getOutputRange() override {
@@ -179,11 +179,11 @@ public:
     }
     CellRangeAddress getSourceRange() override {
         PivotTable& t = table(u"getSourceRange");
-        if (!t.spec.source || !t.spec.source->sheet) gone(u"getSourceRange");
-        return addressOf(*t.spec.source);
+        if (!t.definition.source || !t.definition.source->sheet) gone(u"getSourceRange");
+        return addressOf(*t.definition.source);
     }
     void setSourceRange(const CellRangeAddress& a) override {
-        setSource(*core_, table(u"setSourceRange").spec, a, u"setSourceRange");
+        setSource(*core_, table(u"setSourceRange").definition, a, u"setSourceRange");
     }
     Reference<css::container::XIndexAccess> getDataPilotFields() override {
         table(u"getDataPilotFields");
@@ -234,13 +234,13 @@ public:
             throw IllegalArgumentException(op + u": the position lies outside the sheet");
         auto* d = dynamic_cast<DescriptorImpl*>(descriptor.get());
         if (!d || d->core() != core_) throw IllegalArgumentException(op + u": expected a descriptor of this collection");
-        PivotSpec& from = d->own();
+        PivotDefinition& from = d->own();
         if (!from.source || !from.source->sheet) throw IllegalArgumentException(op + u": the descriptor has no source range");
         auto t = std::make_unique<PivotTable>();
         t->name = name;
-        t->spec.source = std::make_unique<Anchor>(*core_, from.source->sheet, from.source->rect);
-        t->spec.fields = from.current();
-        t->spec.nextOrder = from.nextOrder;
+        t->definition.source = std::make_unique<Anchor>(*core_, from.source->sheet, from.source->rect);
+        t->definition.fields = from.current();
+        t->definition.nextOrder = from.nextOrder;
         t->position = std::make_unique<Anchor>(*core_, &s, Rect{position.Column, position.Row, position.Column, position.Row});
         refreshPivot(*core_, *t, op);  // refused output leaves no table behind
         s.pivots.push_back(std::move(t));

@@ -135,18 +135,18 @@ struct PivotField {
     bool useSelectedPage = false;
     sal_Int32 order = 0;        // when it got its orientation: fields of one kind go in that order
 };
-struct PivotSpec {
+struct PivotDefinition {
     std::unique_ptr<Anchor> source;
     std::vector<PivotField> fields;
     sal_Int32 nextOrder = 1;
     // The fields, one per column of the source as it is now.
     std::vector<PivotField>& current();
 };
-// A data pilot table on a sheet: its spec, the cell where its output starts and
+// A data pilot table on a sheet: its definition, the cell where its output starts and
 // the block its output last covered (both follow row and column deletion).
 struct PivotTable {
     OUString name;
-    PivotSpec spec;
+    PivotDefinition definition;
     std::unique_ptr<Anchor> position;
     std::unique_ptr<Anchor> output;  // null before the first output
     Linked* obj = nullptr;

@@ -48,13 +48,13 @@ protected:
     static OUString shown(const Reference<css::table::XCell>& c) {
         return Reference<css::text::XText>(c, UNO_QUERY_THROW)->getString();
     }
-    static Any prop(const Reference<css::uno::XInterface>& o, const char16_t* name) {
+    static Any prop(const Reference<::zel::uno::XInterface>& o, const char16_t* name) {
         return Reference<css::beans::XPropertySet>(o, UNO_QUERY_THROW)->getPropertyValue(OUString(std::u16string_view(name)));
     }
-    static void setProp(const Reference<css::uno::XInterface>& o, const char16_t* name, const Any& v) {
+    static void setProp(const Reference<::zel::uno::XInterface>& o, const char16_t* name, const Any& v) {
         Reference<css::beans::XPropertySet>(o, UNO_QUERY_THROW)->setPropertyValue(OUString(std::u16string_view(name)), v);
     }
-    static css::table::CellRangeAddress address(const Reference<css::uno::XInterface>& o) {
+    static css::table::CellRangeAddress address(const Reference<::zel::uno::XInterface>& o) {
         return Reference<css::sheet::XCellRangeAddressable>(o, UNO_QUERY_THROW)->getRangeAddress();
     }
 };
@@ -585,7 +585,7 @@ TEST_F(SheetModelTest, TheViewSelectsBlocksAndFreezesPanes) {
     EXPECT_FALSE(Reference<css::table::XCellRange>(multi, UNO_QUERY).is());
     Reference<css::container::XIndexAccess> blocks(multi, UNO_QUERY_THROW);
     ASSERT_EQ(blocks->getCount(), 2);
-    EXPECT_TRUE((address(Reference<css::uno::XInterface>(blocks->getByIndex(1), UNO_QUERY)) ==
+    EXPECT_TRUE((address(Reference<::zel::uno::XInterface>(blocks->getByIndex(1), UNO_QUERY)) ==
                  css::table::CellRangeAddress{1, 3, 3, 3, 3}));
     EXPECT_TRUE(sheetView->getActiveSheet() == doc.sheetNamed(u"Sheet1"));
     Reference<css::sheet::XViewFreezable> freeze(view, UNO_QUERY_THROW);
