@@ -36,19 +36,7 @@ using ::zel::uno::XInterface;
 
 using DrawModelTest = testsupport::HostTest;
 
-template <class E>
-void expectThrows(const std::function<void()>& f, const OUString& message) {
-    try {
-        f();
-    } catch (const E& e) {
-        EXPECT_EQ(e.Message, message);
-        return;
-    } catch (const ::zel::uno::Exception& e) {
-        ADD_FAILURE() << "unexpected exception of type " << e.getType().getTypeName() << ": " << e.Message;
-        return;
-    }
-    ADD_FAILURE() << "no exception, expected: " << message;
-}
+using testsupport::expectThrows;
 
 template <class T>
 Reference<css::beans::XPropertySet> props(const Reference<T>& x) {

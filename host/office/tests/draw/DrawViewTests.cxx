@@ -32,19 +32,7 @@ using ::zel::uno::XInterface;
 
 using DrawViewTest = testsupport::HostTest;
 
-template <class E>
-void expectThrows(const std::function<void()>& f, const OUString& message) {
-    try {
-        f();
-    } catch (const E& e) {
-        EXPECT_EQ(e.Message, message);
-        return;
-    } catch (const ::zel::uno::Exception& e) {
-        ADD_FAILURE() << "unexpected exception of type " << e.getType().getTypeName() << ": " << e.Message;
-        return;
-    }
-    ADD_FAILURE() << "no exception, expected: " << message;
-}
+using testsupport::expectThrows;
 
 template <class A, class B>
 bool same(const Reference<A>& a, const Reference<B>& b) {

@@ -35,20 +35,7 @@ using ::zel::uno::XInterface;
 
 using TextModelTest = testsupport::HostTest;
 
-// Runs f and checks that it throws E with exactly this message.
-template <class E>
-void expectThrows(const std::function<void()>& f, const OUString& message) {
-    try {
-        f();
-    } catch (const E& e) {
-        EXPECT_EQ(e.Message, message);
-        return;
-    } catch (const ::zel::uno::Exception& e) {
-        ADD_FAILURE() << "unexpected exception of type " << e.getType().getTypeName() << ": " << e.Message;
-        return;
-    }
-    ADD_FAILURE() << "no exception, expected: " << message;
-}
+using testsupport::expectThrows;
 
 Reference<css::beans::XPropertySet> props(const Reference<XInterface>& x) {
     return Reference<css::beans::XPropertySet>(x, UNO_QUERY_THROW);
